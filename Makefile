@@ -23,7 +23,7 @@ build: setup $(BUILD)/CMakeCache.txt
 run: build
 	@bash scripts/run.sh $(BUILD)
 
-test: test-unit test-asan
+test: test-unit test-asan test-tsan
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
@@ -35,6 +35,14 @@ test-asan: setup
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -LE 'x11|e2e'
+
+# Tests under tests/threads/ again under ThreadSanitizer (Mesa's own races at
+# exit are suppressed, nothing else).
+test-tsan: setup
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSS_TSAN=ON -DSS_BENCH=OFF -DSS_ASSETS=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L threads
 
 fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSS_FUZZ=ON
