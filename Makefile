@@ -29,12 +29,13 @@ test-unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # Unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer; any
-# report fails the run. Tests that need an X server stay in the plain run.
+# report fails the run. Tests that need an X server or the generated asset
+# tree stay in the plain run.
 test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSS_SANITIZE=ON -DSS_BENCH=OFF -DSS_ASSETS=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS) --timeout 600 -LE 'x11|e2e'
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -LE 'x11|e2e|assets'
 
 # Tests under tests/threads/ again under ThreadSanitizer (Mesa's own races at
 # exit are suppressed, nothing else).
