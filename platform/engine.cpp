@@ -1,0 +1,193 @@
+#include "platform/engine.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/frame_timer.h"
+#include "audio/audio_device.h"
+#include "platform/asset_directory.h"
+#include "platform/console_log.h"
+#include "platform/end_signals.h"
+#include "platform/gl_table.h"
+#include "platform/input.h"
+#include "platform/input_devices.h"
+#include "platform/locks.h"
+#include "platform/threads.h"
+#include "platform/window.h"
+#include "resources/settings.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// Written once per start by the system thread (release), polled by the main
+// thread every 10 ms (acquire).
+std::atomic<int32_t> startStatus{kEngineStarting};
+// The main thread writes "running" after a start and "stop requested" at the
+// stop; the system thread writes "running" before it reports its start and
+// "gone" as its last act. Each side polls the other's writes (acquire).
+std::atomic<int32_t> runState{kSystemThreadGone};
+
+// Main thread only. The config is copied before the system thread starts and
+// only read by it until it reports its start.
+ThreadRecord* systemThread = nullptr;
+SDL_GLContext context = nullptr;
+EngineConfig config;
+
+// How far the system thread's start got; its shutdown undoes exactly that.
+enum Stage {
+  kNothingStarted,
+  kAssetDirectoryStarted,
+  kConsoleLogStarted,
+  kTimersStarted,
+  kInputCreated,
+  kWindowCreated,
+  kInputAcquired,
+  kAudioStarted,
+};
+
+// The normal shutdown order. A failed start runs it too from the step that
+// failed, so a failed start leaves nothing behind for StopEngine to wait on.
+void ShutDownFrom(Stage reached) {
+  if (reached >= kAudioStarted) StopAudio();
+  if (reached >= kWindowCreated) DestroyGameWindow();
+  if (reached >= kInputCreated) DestroyInputDevices();
+  if (reached >= kTimersStarted) StopTimers();
+  if (reached >= kConsoleLogStarted) StopConsoleLog();
+  if (reached >= kAssetDirectoryStarted) StopAssetDirectory();
+  SDL_Quit();
+}
+
+bool StartAssets() {
+  return config.assetDirectory ? StartAssetDirectoryAt(config.assetDirectory) : StartAssetDirectory();
+}
+
+bool StartTimerTable() {
+  StartTimers();
+  return true;
+}
+
+void PumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) TakeInputEvent(event);
+}
+
+uint32_t SystemThread(void*) {
+  // SDL would turn SIGINT and SIGTERM into quit events, which the game
+  // ignores; the window's own handlers deal with them instead.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  const char* glLibrary = config.glLibrary ? config.glLibrary : kGlLibraryName;
+
+  Stage reached = kNothingStarted;
+  auto step = [&reached](Stage stage, bool done) {
+    reached = stage;
+    return done;
+  };
+  bool started = step(kAssetDirectoryStarted, StartAssets()) &&
+                 step(kConsoleLogStarted, StartConsoleLog()) &&
+                 step(kTimersStarted, StartTimerTable()) &&
+                 step(kInputCreated, CreateInputDevices()) &&
+                 step(kWindowCreated, CreateGameWindow(glLibrary)) &&
+                 step(kInputAcquired, AcquireInputDevices()) &&
+                 step(kAudioStarted, StartAudio());
+  if (!started) {
+    ShutDownFrom(reached);
+    startStatus.store(kEngineFailed, std::memory_order_release);
+    return 0;
+  }
+
+  runState.store(kSystemThreadRunning, std::memory_order_release);
+  startStatus.store(kEngineRunning, std::memory_order_release);
+  do {
+    PumpEvents();
+    PollKeyboard();
+    PollMouse();
+    PollController();
+    if (CaughtEndSignal() != 0) {
+      RestoreDesktop();
+      ReleaseEndSignals();
+    }
+    std::this_thread::sleep_for(milliseconds(20));
+  } while (runState.load(std::memory_order_acquire) == kSystemThreadRunning);
+
+  ShutDownFrom(kAudioStarted);
+  runState.store(kSystemThreadGone, std::memory_order_release);
+  return 0;
+}
+
+void SetUpView() {
+  gl.glViewport(0, 0, Settings.screenWidth, Settings.screenHeight);
+  gl.glMatrixMode(GL_PROJECTION);
+  gl.glLoadIdentity();
+  Perspective(45.0, static_cast<double>(Settings.screenWidth) / Settings.screenHeight, 0.1, 500.0);
+  gl.glMatrixMode(GL_MODELVIEW);
+  gl.glLoadIdentity();
+  gl.glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  gl.glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+}  // namespace
+
+bool StartEngine(const EngineConfig& requested) {
+  config = requested;
+  ResetLockPool();
+  startStatus.store(kEngineStarting, std::memory_order_release);
+  runState.store(kSystemThreadGone, std::memory_order_release);
+  systemThread = StartThread(SystemThread, nullptr);
+  if (!systemThread) {
+    startStatus.store(kEngineFailed, std::memory_order_release);
+    return false;
+  }
+  while (startStatus.load(std::memory_order_acquire) == kEngineStarting) {
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  if (startStatus.load(std::memory_order_acquire) == kEngineFailed) return false;
+
+  runState.store(kSystemThreadRunning, std::memory_order_release);
+  // A window without a context would leave every frame undrawn: that is a
+  // failed start too (StopEngine then stops the running system thread).
+  context = SDL_GL_CreateContext(GameWindow());
+  if (!context || SDL_GL_MakeCurrent(GameWindow(), context) != 0) return false;
+  SetUpView();
+  SetGlProcAddressFunction(SDL_GL_GetProcAddress);
+  ReadGlExtensions();
+  return true;
+}
+
+bool StopEngine() {
+  if (context) {
+    SDL_GL_MakeCurrent(GameWindow(), nullptr);
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+  }
+  if (runState.load(std::memory_order_acquire) == kSystemThreadRunning) {
+    runState.store(kSystemThreadStopRequested, std::memory_order_release);
+    while (runState.load(std::memory_order_acquire) != kSystemThreadGone) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+  }
+  // The thread has written its last word; joining only collects it.
+  if (systemThread) StopThread(systemThread);
+  systemThread = nullptr;
+  SetGlProcAddressFunction(nullptr);
+  CloseAllLocks();
+  UnloadAlTable();
+  UnloadGl();
+  return true;
+}
+
+void PresentFrame() {
+  if (context) SDL_GL_SwapWindow(GameWindow());
+}
+
+int32_t EngineStartStatus() { return startStatus.load(std::memory_order_acquire); }
+
+int32_t EngineRunState() { return runState.load(std::memory_order_acquire); }
+
+void ShowErrorMessage(const char* caption, const char* text) {
+  std::fprintf(stderr, "%s\n", text);
+  std::fflush(stderr);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+}

@@ -1,0 +1,117 @@
+#include "platform/input_devices.h"
+
+#include "platform/input.h"
+#include "platform/input_live.h"
+
+// The devices behind the live records: SDL's keyboard state, its relative
+// mouse mode and the first attached game controller. System thread only.
+
+namespace {
+
+SDL_GameController* controller = nullptr;
+bool controllerSystemStarted = false;
+
+// SDL numbers buttons left, middle, right, side 1, side 2 from 1; the mouse
+// record keeps them as left, right, middle, side 1, side 2 from 0.
+int ButtonByte(int sdlButton) {
+  switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    default: return sdlButton - 1;
+  }
+}
+
+void OpenFirstController() {
+  for (int index = 0; index < SDL_NumJoysticks() && !controller; ++index) {
+    if (SDL_IsGameController(index)) controller = SDL_GameControllerOpen(index);
+  }
+}
+
+void ReleaseDevices() {
+  if (controller) SDL_GameControllerClose(controller);
+  controller = nullptr;
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(SDL_FALSE);
+}
+
+}  // namespace
+
+bool CreateInputDevices() {
+  CreateInputLocks();
+  controllerSystemStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+  if (controllerSystemStarted) OpenFirstController();
+  return true;
+}
+
+bool AcquireInputDevices() {
+  // Relative mode hides and holds the pointer and reports raw motion, as an
+  // exclusive mouse does.
+  if (SDL_SetRelativeMouseMode(SDL_TRUE) == 0) return true;
+  ReleaseDevices();
+  return false;
+}
+
+void TakeInputEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      LatchKeyDown(event.key.keysym.scancode);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      LatchButtonDown(ButtonByte(event.button.button));
+      break;
+    case SDL_MOUSEWHEEL: {
+      int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      AddWheel(notches * 120);
+      break;
+    }
+    default:
+      // Quit and window-close requests land here too: the game ends only
+      // through its own menu.
+      break;
+  }
+}
+
+void PollKeyboard() {
+  int count = 0;
+  const Uint8* held = SDL_GetKeyboardState(&count);
+  PublishKeys(held, count);
+}
+
+void PollMouse() {
+  int dx = 0, dy = 0;
+  Uint32 sdlButtons = SDL_GetRelativeMouseState(&dx, &dy);
+  uint32_t held = 0;
+  for (int sdlButton = 1; sdlButton <= kMouseButtonCount; ++sdlButton) {
+    if (sdlButtons & SDL_BUTTON(sdlButton)) held |= 1u << ButtonByte(sdlButton);
+  }
+  PublishMouse(dx, dy, held);
+}
+
+void PollController() {
+  ControllerState state;
+  if (controller && SDL_GameControllerGetAttached(controller)) {
+    for (int axis = 0; axis < 6; ++axis) {
+      Sint16 value = SDL_GameControllerGetAxis(controller, static_cast<SDL_GameControllerAxis>(axis));
+      state.axes[axis] = static_cast<float>(value) * (100.0f / 32767.0f);
+      if (state.axes[axis] < -100.0f) state.axes[axis] = -100.0f;
+    }
+    const SDL_GameControllerButton directions[4] = {
+        SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+        SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+    for (int i = 0; i < 4; ++i) {
+      state.directions[i] = SDL_GameControllerGetButton(controller, directions[i]) ? kPressedBit : 0;
+    }
+    for (int button = 0; button < 16; ++button) {
+      bool down = SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(button));
+      state.buttons[button] = down ? kPressedBit : 0;
+    }
+  }
+  PublishController(state);
+}
+
+void DestroyInputDevices() {
+  ReleaseDevices();
+  if (controllerSystemStarted) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  controllerSystemStarted = false;
+  CloseInputLocks();
+}

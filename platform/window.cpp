@@ -1,0 +1,91 @@
+#include "platform/window.h"
+
+#include "platform/console_log.h"
+#include "platform/end_signals.h"
+#include "platform/gamma.h"
+#include "platform/gl_table.h"
+#include "resources/settings.h"
+
+namespace {
+
+constexpr const char* kWindowTitle = "KelpforgeSoftware | StarfieldStampede";
+
+// Written by the system thread only; the main thread reads the window while
+// the engine runs (ordered by the start and stop handshake).
+SDL_Window* window = nullptr;
+bool videoStarted = false;
+bool fullScreen = false;
+
+bool SixteenBit() { return (Settings.colorDepth & 0xFF) <= 16; }
+
+void RequestPixelFormat() {
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, SixteenBit() ? 5 : 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, SixteenBit() ? 6 : 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, SixteenBit() ? 5 : 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // Every frame tests depth and clears depth and stencil.
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+}
+
+void EnterFullScreen() {
+  SDL_DisplayMode mode = {};
+  mode.format = SixteenBit() ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+  mode.w = Settings.screenWidth;
+  mode.h = Settings.screenHeight;
+  mode.refresh_rate = 60;
+  // A mode the display cannot show is not reported: SDL takes the closest,
+  // at worst the desktop's own.
+  SDL_SetWindowDisplayMode(window, &mode);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+}
+
+bool Fail() {
+  CloseConsoleLog();
+  return false;
+}
+
+}  // namespace
+
+bool CreateGameWindow(const char* glLibrary) {
+  OpenConsoleLog();
+  if (!LoadGl(glLibrary)) return Fail();
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail();
+  videoStarted = true;
+  RequestPixelFormat();
+
+  fullScreen = Settings.fullScreen;
+  SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+  window = SDL_CreateWindow(kWindowTitle, 0, 0, Settings.screenWidth, Settings.screenHeight,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+  if (!window) return Fail();
+  SDL_RaiseWindow(window);
+  SDL_SetWindowInputFocus(window);
+
+  // From here on the desktop is changed; a signal must not leave it so.
+  CatchEndSignals();
+  if (fullScreen) EnterFullScreen();
+  SaveGammaRamp();
+  ApplyBrightness(Settings.brightness);
+  CloseConsoleLog();
+  return true;
+}
+
+void RestoreDesktop() {
+  RestoreGammaRamp();
+  if (window && fullScreen) SDL_SetWindowFullscreen(window, 0);
+  if (videoStarted && fullScreen) SDL_ShowCursor(SDL_ENABLE);
+}
+
+void DestroyGameWindow() {
+  RestoreDesktop();
+  ReleaseEndSignals();
+  if (window) SDL_DestroyWindow(window);
+  window = nullptr;
+  fullScreen = false;
+  if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  videoStarted = false;
+  UnloadGl();
+}
+
+SDL_Window* GameWindow() { return window; }

@@ -1,0 +1,26 @@
+#pragma once
+#include <SDL.h>
+
+// The game window, made and destroyed by the system thread. Internal to the
+// platform layer: nothing outside platform/ sees SDL.
+
+// Loads OpenGL (glLibrary), starts SDL's video, opens the window
+// "KelpforgeSoftware | StarfieldStampede" of Settings' size with a
+// double-buffered RGBA format of Settings.colorDepth with depth and stencil
+// buffers, switches to full screen when Settings.fullScreen (hiding the
+// cursor), saves the display's gamma ramp and applies Settings.brightness.
+// False when the library, the video system or the window is missing; the
+// caller then calls DestroyGameWindow.
+bool CreateGameWindow(const char* glLibrary);
+
+// Puts back the gamma ramp and the desktop mode, destroys the window, stops
+// SDL's video and unloads OpenGL. Safe for a partly made or absent window.
+void DestroyGameWindow();
+
+// The window, or nullptr. Written by the system thread before the engine
+// reports its start and cleared after the main thread has let go of it.
+SDL_Window* GameWindow();
+
+// Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
+// window stays: for a process that is about to end on a signal.
+void RestoreDesktop();
