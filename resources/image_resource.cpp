@@ -1,8 +1,5 @@
 #include "resources/image_resource.h"
 
-#include <chrono>
-#include <thread>
-
 std::atomic<bool> onLoaderThread{false};
 std::atomic<bool> uploadPending{false};
 std::atomic<ImageResource*> pendingUpload{nullptr};
@@ -10,9 +7,9 @@ std::atomic<ImageResource*> pendingUpload{nullptr};
 void HandOverForUpload(ImageResource* image) {
   pendingUpload.store(image, std::memory_order_relaxed);
   uploadPending.store(true, std::memory_order_release);
-  while (uploadPending.load(std::memory_order_acquire)) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  // Woken by the main thread's notify rather than polling, so an image costs
+  // no more than the frame in which the main thread uploads it.
+  uploadPending.wait(true, std::memory_order_acquire);
 }
 
 void UploadOrHandOver(ImageResource* image) {
@@ -28,4 +25,5 @@ void ServicePendingUpload() {
   pendingUpload.load(std::memory_order_relaxed)->Upload();
   pendingUpload.store(nullptr, std::memory_order_relaxed);
   uploadPending.store(false, std::memory_order_release);
+  uploadPending.notify_one();
 }

@@ -25,8 +25,8 @@ extern std::atomic<bool> onLoaderThread;
 extern std::atomic<bool> uploadPending;
 extern std::atomic<ImageResource*> pendingUpload;
 
-// Loader side: offers image for upload and sleeps in 10 ms steps until the
-// main thread has uploaded it. Blocks for ever unless the main thread keeps
+// Loader side: offers image for upload and waits until the main thread has
+// uploaded it. Blocks for ever unless the main thread keeps
 // calling ServicePendingUpload.
 void HandOverForUpload(ImageResource* image);
 
