@@ -7,7 +7,7 @@ TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build run test test-unit test-asan test-tsan fuzz bench clean
+.PHONY: all setup build run test test-unit test-asan test-tsan fuzz bench contact-sheet clean
 
 all: build
 
@@ -52,6 +52,10 @@ fuzz: setup
 
 bench: build
 	bash scripts/bench.sh $(BUILD)
+
+# Every generated picture and bundle sprite in one labelled sheet.
+contact-sheet: build
+	bash scripts/contact_sheet.sh $(BUILD) docs/contact-sheet.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

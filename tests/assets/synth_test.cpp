@@ -1,14 +1,3 @@
-// The generator's sound code lives in the assetgen tool, not in an engine
-// library, so its sources are compiled into this test directly.
-#include "tools/assetgen/audio/effects.cpp"
-#include "tools/assetgen/audio/instruments.cpp"
-#include "tools/assetgen/audio/sequencer.cpp"
-#include "tools/assetgen/audio/songs.cpp"
-#include "tools/assetgen/audio/sound_effects.cpp"
-#include "tools/assetgen/audio/synth.cpp"
-#include "tools/assetgen/audio/vorbis_file.cpp"
-#include "tools/assetgen/audio/wav_file.cpp"
-
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
@@ -17,6 +6,14 @@
 #include <cstring>
 
 #include "tests/assets/little_endian.h"
+#include "tools/assetgen/audio/effects.h"
+#include "tools/assetgen/audio/instruments.h"
+#include "tools/assetgen/audio/sequencer.h"
+#include "tools/assetgen/audio/songs.h"
+#include "tools/assetgen/audio/sound_effects.h"
+#include "tools/assetgen/audio/synth.h"
+#include "tools/assetgen/audio/vorbis_file.h"
+#include "tools/assetgen/audio/wav_file.h"
 
 namespace synth {
 namespace {
