@@ -41,7 +41,7 @@ test-asan: setup
 # exit are suppressed, nothing else).
 test-tsan: setup
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSS_TSAN=ON -DSS_BENCH=OFF -DSS_ASSETS=OFF
-	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_threads
 	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L threads
 

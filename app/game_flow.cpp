@@ -1,0 +1,167 @@
+#include "app/game_flow.h"
+
+#include "app/frame_timer.h"
+#include "audio/music_stream.h"
+#include "audio/sound_effect.h"
+#include "frontend/front_end.h"
+#include "frontend/menus.h"
+#include "frontend/screens.h"
+#include "game/gameplay_loop.h"
+#include "game/level.h"
+#include "game/level_summary.h"
+#include "game/object_list.h"
+#include "game/player_record.h"
+#include "platform/console_log.h"
+#include "platform/engine.h"
+#include "platform/gl_table.h"
+#include "platform/input.h"
+#include "resources/bitmap_font.h"
+#include "resources/loader.h"
+#include "resources/settings.h"
+#include "resources/shader_program.h"
+
+namespace {
+
+constexpr const char* kStartFailure =
+    "Starfield Stampede failed to initialize.  Please read the FAQ for possible solutions.";
+constexpr const char* kGameplayMusicFile = "sound/music/SS_upbeat-tech.ogg";
+constexpr const char* kFontSheet = "fonts/default.tga";
+constexpr uint16_t kLastLevel = 15;
+
+void CreateFrontEnd() {
+  gameplayMusic = new MusicStream;
+  gameplayMusic->Open(kGameplayMusicFile);
+  playerRecord = new PlayerRecord(gameTimer);
+  firstFont = new BitmapFont;
+  firstFont->Init(kFontSheet, 1, 0);
+  secondFont = new BitmapFont;
+  secondFont->Init(kFontSheet, 2, 0);
+  FillLevelTable();
+  scoreAtStart = 0;
+  levelScore = 0;
+  FormatHighScoreText("High Score:%d", Settings.highScore);
+}
+
+// The player record stays: game objects may still reach it until exit.
+void DestroyFrontEnd() {
+  delete gameplayMusic;
+  gameplayMusic = nullptr;
+  delete firstFont;
+  firstFont = nullptr;
+  delete secondFont;
+  secondFont = nullptr;
+}
+
+bool PlayLevel(Level& level) { return GameplayLoop(level, gameTimer, gameplayMusic); }
+
+void IntroduceLevel(const Level& level) {
+  if (firstFont) LevelIntro(level, gameTimer, *firstFont);
+}
+
+}  // namespace
+
+const FlowSteps kGameFlowSteps = {
+    [] { return StartEngine(); },
+    StopEngine,
+    ShowErrorMessage,
+    ShowIntro,
+    ShowTitleAndLoad,
+    MainMenu,
+    ShowStoryFrame,
+    ShowStoryPanel,
+    IntroduceLevel,
+    PlayLevel,
+    LevelSummary,
+    ShowGameWon,
+    ShowGameOver,
+    ShowCredits,
+};
+FlowSteps flowSteps = kGameFlowSteps;
+
+void PlayGame(int32_t startLevel) {
+  if (startLevel == 0) {
+    flowSteps.showStoryFrame();
+    flowSteps.showStoryPanel(0);
+    currentLevel = 1;
+  } else {
+    currentLevel = static_cast<uint16_t>(startLevel);
+  }
+  playerRecord->Reset();
+  objectList = new ObjectList(gameTimer);
+
+  bool won = false;
+  for (bool playing = true; playing;) {
+    // Mouse motion from the screens before must not reach the level.
+    SnapshotKeys(InputState.keys);
+    SnapshotMouse(&InputState);
+    Level level(currentLevel);
+    objectList->ResetClock();
+    if (currentLevel == 5) flowSteps.showStoryPanel(1);
+    if (currentLevel == 10) flowSteps.showStoryPanel(2);
+    flowSteps.levelIntro(level);
+    const bool cleared = flowSteps.gameplayLoop(level);
+    if (thrustSound) thrustSound->Stop();  // never outlives its level
+    if (!cleared) {
+      playing = false;
+    } else if (currentLevel == kLastLevel) {
+      won = true;
+      playing = false;
+    } else {
+      flowSteps.levelSummary(level);
+      ++currentLevel;
+    }
+  }
+
+  objectList->KillAll();
+  objectList->RemoveDead();
+  objectList->Clear();
+  delete objectList;
+  objectList = nullptr;
+
+  if (won) {
+    flowSteps.showGameWon();
+  } else {
+    flowSteps.showGameOver();
+  }
+  flowSteps.showCredits();
+}
+
+void ActOnSelection(int32_t code) {
+  if (code >= kSelectNewGame && code <= kLastLevel) {
+    PlayGame(code);
+  } else if (code == kSelectClearHighScore) {
+    ClearHighScore();
+  }
+}
+
+int GameMain() {
+  LoadSettings();
+  if (!flowSteps.startEngine()) {
+    flowSteps.showErrorMessage("Error", kStartFailure);
+    flowSteps.stopEngine();
+    return 0;
+  }
+  // The lit path needs the shading language; the player's saved choice
+  // (glslRequested) stays as it was.
+  if (!gl.arbShadingLanguage100) Settings.glslEnabled = false;
+  gameTimer = AcquireTimer();
+  CreateFrontEnd();
+  OpenConsoleLog();
+  gl.glEnable(GL_DEPTH_TEST);
+  gl.glDepthFunc(GL_LEQUAL);
+  gl.glShadeModel(GL_SMOOTH);
+
+  flowSteps.showIntro();
+  flowSteps.showTitleAndLoad();
+  for (int32_t code = flowSteps.mainMenu(); code != kSelectExit; code = flowSteps.mainMenu()) {
+    ActOnSelection(code);
+  }
+
+  CloseConsoleLog();
+  ReleaseResources();
+  ReleaseShaders();  // while the context that built them still exists
+  DestroyFrontEnd();
+  SaveSettings();
+  flowSteps.stopEngine();
+  return 0;
+}

@@ -1,0 +1,32 @@
+#include "frontend/front_end.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+int32_t gameTimer = -1;
+MusicStream* gameplayMusic = nullptr;
+BitmapFont* firstFont = nullptr;
+BitmapFont* secondFont = nullptr;
+MusicStream* menuMusic = nullptr;
+char highScoreText[kHighScoreTextSize] = {};
+
+namespace {
+
+void SleepMilliseconds(int32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+ScreenPauseFunction pauseFunction = SleepMilliseconds;
+
+}  // namespace
+
+void FormatHighScoreText(const char* format, int32_t highScore) {
+  std::snprintf(highScoreText, sizeof highScoreText, format, highScore);
+}
+
+void PauseScreen(int32_t milliseconds) { pauseFunction(milliseconds); }
+
+void SetScreenPauseFunction(ScreenPauseFunction pause) {
+  pauseFunction = pause ? pause : SleepMilliseconds;
+}

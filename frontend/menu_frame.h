@@ -1,0 +1,22 @@
+#pragma once
+#include <initializer_list>
+
+#include "frontend/menu_widgets.h"
+
+class Texture;
+
+// The frame every menu screen runs, in pieces, for the menu screens' own
+// files. Main thread only.
+
+// Key and mouse snapshots into InputState, then the pointer moves.
+void TakeMenuInput();
+// UpdateHover with the pointer on each button that reacts.
+void HoverButtons(std::initializer_list<MenuButton*> buttons);
+// Clears the frame and draws the widgets in the order given.
+void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets);
+// Draws the pointer last, presents the frame, advances the timers, yields.
+void EndMenuFrame(const Texture& pointer);
+
+// From the last snapshot.
+bool MenuKeyDown(int keyCode);
+bool LeftButtonDown();

@@ -1,0 +1,141 @@
+// Whole games of the game's own binary under Xvfb: from the menu through the
+// story into level 1, play with real keys, the ending, the credits and back.
+#include "game_run.h"
+
+namespace e2e {
+namespace {
+
+// "Level: N" in yellow at the top left of the level intro.
+bool IsLevelIntro(const Shot& shot) {
+  return shot.Count(28, 10, 200, 36, [](Rgb c) { return c.r > 140 && c.g > 140 && c.b < 90; }) > 20;
+}
+// The HUD's lines at the foot of the play screen.
+bool ShowsHud(const Shot& shot) {
+  return shot.Count(5, 458, 240, 476, [](Rgb c) { return c.r > 120 && c.g > 120 && c.b > 120; }) > 40;
+}
+// The ship sits in the middle when a level starts.
+bool ShowsShip(const Shot& shot) { return shot.Count(295, 215, 345, 265, Bright) > 15; }
+bool IsGameplay(const Shot& shot) { return !IsLevelIntro(shot) && ShowsHud(shot); }
+// The game-over picture is mostly deep red.
+bool IsGameOver(const Shot& shot) {
+  return shot.Count(0, 80, 640, 200, [](Rgb c) { return c.r > 150 && c.g < 110 && c.b < 110; }) > 3000;
+}
+// "NEW HIGH SCORE:N" in green on row 27 of the 40 × 30 grid.
+bool ShowsRecord(const Shot& shot) { return shot.Count(0, 28, 640, 52, Greenish) > 30; }
+// Pixels that changed clearly outside the ship's place and the HUD.
+int MovedPixels(const Shot& a, const Shot& b) {
+  return a.Changed(b, 0, 0, kWidth, 450) - a.Changed(b, 280, 200, 360, 280);
+}
+
+class GameRunE2e : public GameRun {
+ protected:
+  // From the menu: Start, the story frame skipped with Space, the story
+  // panel, the level intro, until play begins. Returns the first play shot.
+  Shot StartALevel(bool keepShots) {
+    ClickAt(0, 0.135);
+    const Shot story = WaitForScreen([](const Shot& shot) { return !IsMenu(shot); }, 10000);
+    EXPECT_TRUE(story.valid()) << "Start did not leave the menu";
+    Pause(500);
+    if (keepShots) Take("story-frame");
+    Hold("space", 100);
+    Pause(600);
+    if (keepShots) Take("story-panel");
+    const Shot intro = WaitForScreen(IsLevelIntro, 15000);
+    EXPECT_TRUE(intro.valid()) << "no \"Level: 1\" intro";
+    if (keepShots) Take("level-intro");
+    return WaitForScreen(IsGameplay, 15000);
+  }
+
+  // Q, the game-over screen, the credits skipped with Escape, the menu.
+  Shot LoseAndReturnToTheMenu(const std::string& gameOverShot) {
+    Hold("q", 100);
+    EXPECT_TRUE(WaitForScreen(IsGameOver, 10000).valid()) << "no game-over screen";
+    Pause(1500);  // the fade-in and the record line's brightening
+    const Shot over = Take(gameOverShot);
+    EXPECT_TRUE(WaitForScreen([](const Shot& shot) { return !IsGameOver(shot); }, 15000).valid());
+    Pause(1500);
+    Take("credits");
+    Hold("Escape", 100);
+    EXPECT_TRUE(WaitForMenu(10000).valid()) << "no menu after the credits";
+    return over;
+  }
+
+  void ExpectCleanLog() {
+    const std::string log = ConsoleLog();
+    EXPECT_NE(log.find("llvmpipe"), std::string::npos);
+    EXPECT_EQ(log.find("Shader"), std::string::npos) << log;
+  }
+};
+
+TEST_F(GameRunE2e, AGameWithShadersIsPlayedGivenUpAndLeavesAnEqualledHighScoreAlone) {
+  Prepare({.glsl = 1, .highScore = 0});
+  Launch();
+  ASSERT_TRUE(WaitForMenu().valid()) << Output();
+  const Shot play = StartALevel(true);
+  ASSERT_TRUE(play.valid()) << "play did not begin";
+  Pause(300);
+  const Shot first = Take("gameplay-glsl");
+  EXPECT_TRUE(ShowsShip(first));
+  Pause(1000);
+  EXPECT_GT(MovedPixels(first, Take()), 40) << "no asteroid moves";
+
+  // Turn, thrust and fire: the ship leaves its place.
+  Hold("Left", 300);
+  Hold("Up", 500);
+  for (int shot = 0; shot < 3; ++shot) Hold("space", 100);
+  Pause(300);
+  const Shot moved = Take("gameplay-moved");
+  EXPECT_TRUE(IsGameplay(moved));
+  EXPECT_GT(moved.Changed(first, 280, 200, 360, 280), 30);
+
+  // A score of 0 only equals the stored 0: no record.
+  const Shot over = LoseAndReturnToTheMenu("game-over");
+  EXPECT_FALSE(ShowsRecord(over));
+  ExitThroughTheMenu();
+  EXPECT_EQ(Saved("HighScore"), "0");
+  ExpectCleanLog();
+}
+
+TEST_F(GameRunE2e, TheFixedFunctionPathShowsTheShipAndAsteroidsToo) {
+  Prepare({.glsl = 0});
+  Launch();
+  ASSERT_TRUE(WaitForMenu().valid()) << Output();
+  ASSERT_TRUE(StartALevel(false).valid()) << "play did not begin";
+  Pause(300);
+  const Shot first = Take("gameplay-fixed");
+  EXPECT_TRUE(ShowsShip(first));
+  Pause(1000);
+  EXPECT_GT(MovedPixels(first, Take()), 40) << "no asteroid moves";
+  LoseAndReturnToTheMenu("game-over-fixed");
+  ExitThroughTheMenu();
+  ExpectCleanLog();
+}
+
+TEST_F(GameRunE2e, ABeatenHighScoreIsShownAndSaved) {
+  Prepare({.glsl = 0, .highScore = 0});
+  Launch();
+  const Shot menu = WaitForMenu();
+  ASSERT_TRUE(menu.valid()) << Output();
+  const Shot play = StartALevel(false);
+  ASSERT_TRUE(play.valid()) << "play did not begin";
+
+  // Spin and fire until the score on the HUD changes.
+  bool scored = false;
+  for (int round = 0; round < 20 && !scored; ++round) {
+    RunCommand("xdotool keydown space keydown Left && sleep 1.5 && xdotool keyup Left keyup space");
+    const Shot now = Take();
+    scored = now.valid() && IsGameplay(now) && now.Changed(play, 160, 458, 240, 476) > 10;
+  }
+  ASSERT_TRUE(scored) << "no points in 30 s of firing";
+  Take("gameplay-scored");
+
+  const Shot over = LoseAndReturnToTheMenu("game-over-record");
+  EXPECT_TRUE(ShowsRecord(over));
+  const Shot after = WaitForMenu(5000);
+  EXPECT_GT(after.Changed(menu, 240, 410, 400, 426), 20) << "the menu still shows the old high score";
+  ExitThroughTheMenu();
+  EXPECT_GT(std::atoi(Saved("HighScore").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace e2e
