@@ -88,7 +88,7 @@ TEST_F(GameBinary, StartsWritesTheStartUpLogAndEndsOnEscapeWithZero) {
   ASSERT_TRUE(xvfb.running());
   Launch(true);
   ASSERT_TRUE(WaitFor([this] { return Started(); }, 20000)) << Output();
-  EXPECT_NE(FindWindowNamed(kTitle), "");
+  EXPECT_TRUE(WaitFor([] { return !FindWindowNamed(kTitle).empty(); }));
 
   std::string log = ConsoleLog();
   std::size_t glLibrary = log.find("loading library: libGL.so.1... Success!\n");

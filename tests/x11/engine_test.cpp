@@ -30,7 +30,7 @@ TEST_F(Engine, StartsAndStopsAgainAndAgain) {
     ASSERT_TRUE(StartEngine(config_)) << "round " << round;
     EXPECT_EQ(EngineStartStatus(), kEngineRunning);
     EXPECT_EQ(EngineRunState(), kSystemThreadRunning);
-    EXPECT_NE(FindWindowNamed(kTitle), "");
+    EXPECT_TRUE(WaitFor([] { return !FindWindowNamed(kTitle).empty(); })) << "round " << round;
 
     EXPECT_TRUE(StopEngine());
     EXPECT_EQ(EngineRunState(), kSystemThreadGone);
@@ -126,7 +126,7 @@ TEST_F(Engine, AFailedMiddleStepReportsFailureAndStopsWithoutWaiting) {
   // Nothing of the failed start is left in the way of the next one.
   std::filesystem::remove(folder_ / "conlog.txt");
   ASSERT_TRUE(StartEngine(config_));
-  EXPECT_NE(FindWindowNamed(kTitle), "");
+  EXPECT_TRUE(WaitFor([] { return !FindWindowNamed(kTitle).empty(); }));
 }
 
 TEST_F(Engine, AMissingGlLibraryFailsTheWindowAndTheStart) {
