@@ -7,7 +7,7 @@ TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build run test test-unit test-asan test-tsan fuzz bench contact-sheet clean
+.PHONY: all setup build run test test-unit test-asan test-tsan fuzz bench bench-frames contact-sheet clean
 
 all: build
 
@@ -52,6 +52,10 @@ fuzz: setup
 
 bench: build
 	bash scripts/bench.sh $(BUILD)
+
+# Frame rate of gameplay under Xvfb against a one-quad reference program.
+bench-frames: build
+	bash scripts/bench_frame_rate.sh $(BUILD)
 
 # Every generated picture and bundle sprite in one labelled sheet.
 contact-sheet: build

@@ -1,0 +1,41 @@
+#pragma once
+// Small helpers the frame-rate programs share: a clock that starts with the
+// process, the peak resident set from /proc, and one summary line that the
+// bench script reads.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+namespace frame_stats {
+
+using Clock = std::chrono::steady_clock;
+
+// Taken while static objects are constructed, before main runs.
+inline const Clock::time_point processStart = Clock::now();
+
+inline double MsSinceStart(Clock::time_point when = Clock::now()) {
+  return std::chrono::duration<double, std::milli>(when - processStart).count();
+}
+
+// VmHWM of this process in KiB; -1 when /proc cannot be read.
+inline long PeakResidentKb() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return -1;
+  long kb = -1;
+  char line[256];
+  while (std::fgets(line, sizeof line, status)) {
+    if (std::strncmp(line, "VmHWM:", 6) == 0) {
+      std::sscanf(line + 6, "%ld", &kb);
+      break;
+    }
+  }
+  std::fclose(status);
+  return kb;
+}
+
+inline double FramesPerSecond(int frames, Clock::time_point from, Clock::time_point to) {
+  const double seconds = std::chrono::duration<double>(to - from).count();
+  return seconds > 0 ? frames / seconds : 0;
+}
+
+}  // namespace frame_stats

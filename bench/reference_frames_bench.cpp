@@ -1,0 +1,84 @@
+// The yardstick for the gameplay frame rate: the least a frame of this
+// engine can do at the same window size. Clear, one textured quad over the
+// whole window, present.
+//
+//   reference_frames_bench ASSET_DIR [frames] [texture]
+//
+// Needs DISPLAY. Prints one line:
+//   reference frames=N fps=F first_frame_ms=A peak_rss_kb=K texture=WxH
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "bench/frame_rate/frame_stats.h"
+#include "game/object_drawing.h"
+#include "game/screen_frame.h"
+#include "platform/engine.h"
+#include "platform/gl_table.h"
+#include "resources/settings.h"
+#include "resources/texture.h"
+
+namespace {
+
+// The whole clip square; drawn with identity matrices it fills the window.
+constexpr QuadVertex kFullWindow[6] = {{-1, 1, 0, 1},  {1, 1, 1, 1},  {-1, -1, 0, 0},
+                                       {-1, -1, 0, 0}, {1, 1, 1, 1},  {1, -1, 1, 0}};
+
+void DrawFrame(const Texture& texture) {
+  BeginScreenFrame();
+  texture.Bind();
+  DrawTriangles(kFullWindow, 0);
+  EndScreenFrame();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s ASSET_DIR [frames] [texture]\n", argv[0]);
+    return 2;
+  }
+  const int frames = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1000;
+  const char* picture = argc > 3 ? argv[3] : "textures/gameplay/background0.tga";
+  constexpr int kWarmUp = 30;
+
+  Settings.screenWidth = 640;
+  Settings.screenHeight = 480;
+  Settings.colorDepth = 32;
+  Settings.fullScreen = false;
+  Settings.soundEnabled = false;
+
+  EngineConfig config;
+  config.assetDirectory = argv[1];
+  if (!StartEngine(config)) {
+    std::fprintf(stderr, "reference_frames_bench: the engine did not start\n");
+    StopEngine();
+    return 1;
+  }
+  int status = 0;
+  {
+    Texture texture;
+    if (!texture.Load(picture, false)) {
+      std::fprintf(stderr, "reference_frames_bench: cannot load %s\n", picture);
+      status = 1;
+    } else {
+      gl.glMatrixMode(GL_PROJECTION);
+      gl.glLoadIdentity();
+      gl.glMatrixMode(GL_MODELVIEW);
+      gl.glColor4f(1, 1, 1, 1);
+
+      DrawFrame(texture);
+      const double firstFrameMs = frame_stats::MsSinceStart();
+      for (int i = 1; i < kWarmUp; ++i) DrawFrame(texture);
+      const auto from = frame_stats::Clock::now();
+      for (int i = 0; i < frames; ++i) DrawFrame(texture);
+      const auto to = frame_stats::Clock::now();
+
+      std::printf("reference frames=%d fps=%.1f first_frame_ms=%.0f peak_rss_kb=%ld texture=%dx%d\n", frames,
+                  frame_stats::FramesPerSecond(frames, from, to), firstFrameMs, frame_stats::PeakResidentKb(),
+                  texture.width, texture.height);
+    }
+  }
+  StopEngine();
+  return status;
+}
