@@ -83,17 +83,7 @@ int main(int argc, char** argv) {
   const int levelNumber = argc > 4 ? std::clamp(std::atoi(argv[4]), 1, kLevelCount) : 14;
   constexpr int kWarmUp = 30;
 
-  Settings.screenWidth = 640;
-  Settings.screenHeight = 480;
-  Settings.colorDepth = 32;
-  Settings.fullScreen = false;
-  Settings.soundEnabled = false;
-  Settings.glslEnabled = glsl;
-  Settings.glslRequested = glsl;
-
-  EngineConfig config;
-  config.assetDirectory = argv[1];
-  if (!StartEngine(config)) return Fail("the engine did not start");
+  if (!frame_stats::StartBenchEngine(argv[1], glsl)) return Fail("the engine did not start");
   // The same choice and GL state the game makes right after its start.
   if (!gl.arbShadingLanguage100) Settings.glslEnabled = false;
   gl.glEnable(GL_DEPTH_TEST);

@@ -42,15 +42,7 @@ int main(int argc, char** argv) {
   const char* picture = argc > 3 ? argv[3] : "textures/gameplay/background0.tga";
   constexpr int kWarmUp = 30;
 
-  Settings.screenWidth = 640;
-  Settings.screenHeight = 480;
-  Settings.colorDepth = 32;
-  Settings.fullScreen = false;
-  Settings.soundEnabled = false;
-
-  EngineConfig config;
-  config.assetDirectory = argv[1];
-  if (!StartEngine(config)) {
+  if (!frame_stats::StartBenchEngine(argv[1], false)) {
     std::fprintf(stderr, "reference_frames_bench: the engine did not start\n");
     StopEngine();
     return 1;

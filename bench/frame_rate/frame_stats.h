@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/engine.h"
+#include "resources/settings.h"
+
 namespace frame_stats {
 
 using Clock = std::chrono::steady_clock;
@@ -36,6 +39,21 @@ inline long PeakResidentKb() {
 inline double FramesPerSecond(int frames, Clock::time_point from, Clock::time_point to) {
   const double seconds = std::chrono::duration<double>(to - from).count();
   return seconds > 0 ? frames / seconds : 0;
+}
+
+// Starts the engine windowed at 640 × 480 on the given asset tree, silent,
+// with shaders as asked. False when the engine did not start.
+inline bool StartBenchEngine(const char* assetDirectory, bool glsl) {
+  Settings.screenWidth = 640;
+  Settings.screenHeight = 480;
+  Settings.colorDepth = 32;
+  Settings.fullScreen = false;
+  Settings.soundEnabled = false;
+  Settings.glslEnabled = glsl;
+  Settings.glslRequested = glsl;
+  EngineConfig config;
+  config.assetDirectory = assetDirectory;
+  return StartEngine(config);
 }
 
 }  // namespace frame_stats
