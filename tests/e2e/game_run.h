@@ -14,13 +14,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/screen_capture.h"
 #include "support/temp_dir.h"
 #include "support/xvfb.h"
 
@@ -89,6 +88,7 @@ class Shot {
   int Changed(const Shot& other, PixelRect rect) const { return Changed(other, rect.x0, rect.y0, rect.x1, rect.y1); }
   int width() const { return width_; }
   int height() const { return height_; }
+  const std::string& rgb() const { return rgb_; }
 
  private:
   int width_ = 0;
@@ -190,17 +190,21 @@ class GameRun : public testing::Test {
 
   // The screen now; a named shot is also kept under <build>/screenshots/.
   Shot Take(const std::string& name = "") {
-    const fs::path png = folder_ / ("shot" + std::to_string(shots_++) + ".png");
-    const fs::path raw = folder_ / "shot.rgb";
-    if (RunCommand("import -window root " + png.string() + " 2>/dev/null") != 0) return {};
-    if (RunCommand("convert " + png.string() + " -depth 8 rgb:" + raw.string() + " 2>/dev/null") != 0) return {};
-    if (!name.empty()) {
-      const fs::path kept = fs::path(SS_BIN_DIR).parent_path() / "screenshots";
-      fs::create_directories(kept);
-      fs::copy_file(png, kept / (name + ".png"), fs::copy_options::overwrite_existing);
-    }
-    std::ifstream in(raw, std::ios::binary);
-    return Shot(kWidth, kHeight, std::string(std::istreambuf_iterator<char>(in), {}));
+    const Capture capture = CaptureScreen((folder_ / "screen.xwd").string());
+    if (!capture.valid() || capture.width != kWidth || capture.height != kHeight) return {};
+    Shot shot(capture.width, capture.height, capture.rgb);
+    if (!name.empty()) Keep(shot, name);
+    return shot;
+  }
+  // Keeps an earlier shot as <build>/screenshots/<name>.png.
+  void Keep(const Shot& shot, const std::string& name) {
+    if (!shot.valid()) return;
+    const fs::path kept = fs::path(SS_BIN_DIR).parent_path() / "screenshots";
+    fs::create_directories(kept);
+    folder_.WriteFile("kept.rgb", shot.rgb());
+    RunCommand("convert -size " + std::to_string(shot.width()) + "x" + std::to_string(shot.height()) +
+               " -depth 8 rgb:" + (folder_ / "kept.rgb").string() + " " + (kept / (name + ".png")).string() +
+               " 2>/dev/null");
   }
 
   // Takes screenshots until one passes test (the game must keep running);
@@ -210,10 +214,22 @@ class GameRun : public testing::Test {
     while (std::chrono::steady_clock::now() < end && Running()) {
       Shot shot = Take();
       if (shot.valid() && test(shot)) return shot;
-      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     Take("timed-out");  // what the screen showed instead
     return {};
+  }
+
+  // Follows a screen that passed test: takes shots while test still holds and
+  // returns the last that did, or the first that is also good enough.
+  Shot LastWhile(Shot shot, const std::function<bool(const Shot&)>& test,
+                 const std::function<bool(const Shot&)>& goodEnough = nullptr) {
+    for (int tries = 0; tries < 300 && shot.valid() && !(goodEnough && goodEnough(shot)); ++tries) {
+      Shot later = Take();
+      if (!test(later)) break;
+      shot = std::move(later);
+    }
+    return shot;
   }
 
   // The main menu shows its high-score line in green at cell (30, 7) of the
@@ -230,23 +246,45 @@ class GameRun : public testing::Test {
     pointerY_ += dy;
   }
   void PointAt(double x, double y) { MovePointer(x - pointerX_, y - pointerY_); }
-  // A click as a player makes it: down for 100 ms, more than one poll.
-  void Click() { RunCommand("xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1"); }
-  void ClickAt(double x, double y) {
+  static void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+  // A click as a player makes it: down for 150 ms, several polls, and
+  // shorter than the 200 ms a menu waits after taking a click; pressed and
+  // released by one xdotool process, as HoldKey does.
+  void Click() { RunCommand("xdotool mousedown 1 sleep 0.15 mouseup 1"); }
+  // The menus read the button once a frame, so on a busy machine a frame
+  // can outlast a click. Clicks again (at most three times in all) until
+  // the screen passes test; the passing shot, or an invalid one.
+  Shot ClickUntil(const std::function<bool(const Shot&)>& test) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Click();
+      if (Shot shot = WaitForScreen(test, 4000); shot.valid()) return shot;
+    }
+    return {};
+  }
+  // The same click on the menu plane's point (x, y), where the pointer rests
+  // a moment first.
+  Shot ClickAtUntil(double x, double y, const std::function<bool(const Shot&)>& test) {
     PointAt(x, y);
     Pause(300);
-    Click();
+    return ClickUntil(test);
   }
-  static void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-  static void Hold(const std::string& key, int milliseconds) {
-    RunCommand("xdotool keydown " + key + " && sleep " + std::to_string(milliseconds / 1000.0) + " && xdotool keyup " +
-               key);
+  // A click that changes the screen in the rectangle by more than 30 pixels.
+  Shot ClickChanging(PixelRect rect) {
+    const Shot before = Take();
+    if (!before.valid()) return {};
+    return ClickUntil([&](const Shot& now) { return now.Changed(before, rect) > 30; });
   }
 
   // Leaves through the menu's Exit button and expects a clean end.
   void ExitThroughTheMenu() {
-    ClickAt(0, -0.285);
-    const int status = WaitForExit(20000);
+    PointAt(0, -0.285);
+    Pause(300);
+    int status = -1;
+    for (int attempt = 0; attempt < 3 && status == -1; ++attempt) {
+      Click();
+      status = WaitForExit(attempt < 2 ? 5000 : 20000);
+    }
     ASSERT_NE(status, -1) << "the game did not end";
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
@@ -258,7 +296,6 @@ class GameRun : public testing::Test {
  private:
   pid_t pid_ = -1;
   int exitStatus_ = 0;
-  int shots_ = 0;
   double pointerX_ = 0;  // where the game's menu pointer is, as far as the test moved it
   double pointerY_ = 0;
 };

@@ -105,9 +105,13 @@ void PressKey(const std::string& key) { RunCommand("xdotool keydown " + key); }
 
 void ReleaseKey(const std::string& key) { RunCommand("xdotool keyup " + key); }
 
-void HoldKeyBriefly(const std::string& key) {
-  RunCommand("xdotool keydown " + key + " && sleep 0.1 && xdotool keyup " + key);
+void HoldKey(const std::string& key, int milliseconds) {
+  // One xdotool process presses and releases: a busy machine cannot stretch
+  // the press by starving a second one.
+  RunCommand("xdotool keydown " + key + " sleep " + std::to_string(milliseconds / 1000.0) + " keyup " + key);
 }
+
+void HoldKeyBriefly(const std::string& key) { HoldKey(key, 100); }
 
 void TapKey(const std::string& key) { RunCommand("xdotool keydown " + key + " keyup " + key); }
 

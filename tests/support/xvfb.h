@@ -39,6 +39,7 @@ std::string CommandOutput(const std::string& command);
 void PressKey(const std::string& key);
 void ReleaseKey(const std::string& key);
 void HoldKeyBriefly(const std::string& key);
+void HoldKey(const std::string& key, int milliseconds);
 // Down and up at once: shorter than a poll.
 void TapKey(const std::string& key);
 void MoveMouseBy(int dx, int dy);
