@@ -4,7 +4,9 @@
 //   gameplay_frames_bench ASSET_DIR [glsl 0|1] [frames] [level]
 //
 // Needs DISPLAY (the bench script starts a private Xvfb). Prints one line:
-//   gameplay glsl=G frames=N fps=F first_frame_ms=A first_play_frame_ms=B peak_rss_kb=K
+//   gameplay glsl=G frames=N fps=F cpu_us_per_frame=C first_frame_ms=A
+//            first_play_frame_ms=B peak_rss_kb=K ...
+// cpu_us_per_frame: CPU time of all the program's threads per measured frame;
 // first_frame_ms: process start to the first frame presented once the engine
 // is up; first_play_frame_ms: to the first frame of play, after every texture
 // and shader is loaded.
@@ -45,6 +47,9 @@ class HeldKeys : public InputScript {
 
   void Keys(uint8_t destination[kKeyCount]) override {
     stamps.push_back(Clock::now());
+    const int call = static_cast<int>(stamps.size()) - 1;
+    if (call == warmUp) cpuFrom = frame_stats::ProcessCpuSeconds();
+    if (call == warmUp + measured) cpuTo = frame_stats::ProcessCpuSeconds();
     std::memset(destination, 0, kKeyCount);
     if (Done()) {
       destination[kKeyQ] = kPressedBit;
@@ -61,6 +66,8 @@ class HeldKeys : public InputScript {
   int FramesSeen() const { return static_cast<int>(stamps.size()) - 1; }
 
   std::vector<Clock::time_point> stamps;
+  double cpuFrom = 0;  // CPU seconds at the start and the end of the measured frames
+  double cpuTo = 0;
   const int warmUp;
   const int measured;
 };
@@ -135,11 +142,12 @@ int main(int argc, char** argv) {
   ReleaseShaders();
   StopEngine();
 
+  const double cpuUsPerFrame = 1e6 * (keys.cpuTo - keys.cpuFrom) / frames;
   std::printf(
-      "gameplay glsl=%d frames=%d fps=%.1f first_frame_ms=%.0f first_play_frame_ms=%.0f "
+      "gameplay glsl=%d frames=%d fps=%.1f cpu_us_per_frame=%.0f first_frame_ms=%.0f first_play_frame_ms=%.0f "
       "peak_rss_kb=%ld level=%d restarts=%d shots=%d objects_at_start=%d\n",
-      Settings.glslEnabled ? 1 : 0, frames, fps, firstFrameMs, firstPlayFrameMs, peakKb, levelNumber,
-      restarts, shots, mostObjects);
+      Settings.glslEnabled ? 1 : 0, frames, fps, cpuUsPerFrame, firstFrameMs, firstPlayFrameMs, peakKb,
+      levelNumber, restarts, shots, mostObjects);
   if (glsl && !Settings.glslEnabled) std::fprintf(stderr, "gameplay_frames_bench: no GLSL on this display\n");
   return 0;
 }

@@ -5,7 +5,7 @@
 //   reference_frames_bench ASSET_DIR [frames] [texture]
 //
 // Needs DISPLAY. Prints one line:
-//   reference frames=N fps=F first_frame_ms=A peak_rss_kb=K texture=WxH
+//   reference frames=N fps=F cpu_us_per_frame=C first_frame_ms=A peak_rss_kb=K texture=WxH
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -63,11 +63,15 @@ int main(int argc, char** argv) {
       const double firstFrameMs = frame_stats::MsSinceStart();
       for (int i = 1; i < kWarmUp; ++i) DrawFrame(texture);
       const auto from = frame_stats::Clock::now();
+      const double cpuFrom = frame_stats::ProcessCpuSeconds();
       for (int i = 0; i < frames; ++i) DrawFrame(texture);
+      const double cpuTo = frame_stats::ProcessCpuSeconds();
       const auto to = frame_stats::Clock::now();
 
-      std::printf("reference frames=%d fps=%.1f first_frame_ms=%.0f peak_rss_kb=%ld texture=%dx%d\n", frames,
-                  frame_stats::FramesPerSecond(frames, from, to), firstFrameMs, frame_stats::PeakResidentKb(),
+      std::printf("reference frames=%d fps=%.1f cpu_us_per_frame=%.0f first_frame_ms=%.0f peak_rss_kb=%ld "
+                  "texture=%dx%d\n",
+                  frames, frame_stats::FramesPerSecond(frames, from, to), 1e6 * (cpuTo - cpuFrom) / frames,
+                  firstFrameMs, frame_stats::PeakResidentKb(),
                   texture.width, texture.height);
     }
   }

@@ -130,21 +130,29 @@ void FlameEmitter::Draw() const {
     gl.glEnable(GL_TEXTURE_2D);
     BindTexture(TextureSlot::Particle);
   }
+  // Each particle keeps the place and heading of its birth. They are placed
+  // here rather than by the modelview matrix so that the fixed path hands the
+  // whole trail over as one batch; the lit path still needs one batch per
+  // particle for its alpha uniform.
+  gl.glLoadIdentity();
+  const GLint alphaLocation = lit ? gl.glGetUniformLocationARB(heatProgram->program, "particleAlpha") : -1;
+  if (!lit) gl.glBegin(GL_TRIANGLES);
   for (int32_t i = 0; i < capacity; ++i) {
     const FlameParticle& particle = particles[i];
     if (!particle.active) continue;
-    gl.glLoadIdentity();
-    gl.glTranslatef(particle.birthX, particle.birthY, particle.birthZ);
-    gl.glRotatef(particle.angle, 0, 0, 1);
     if (lit) {
-      SetUniform(*heatProgram, "particleAlpha", particle.alpha);
+      gl.glUniform1fARB(alphaLocation, particle.alpha);
+      gl.glBegin(GL_TRIANGLES);
     } else {
       gl.glColor4f(particle.r, particle.g, particle.b, particle.alpha);
     }
     // Small and bright at birth, large and faint at the end.
     const Vector3 offset = Offset(i);
-    DrawSpriteSquare(1.33f - particle.alpha, offset.z, offset.x, offset.y);
+    EmitPlacedSpriteSquare(Placement(particle.birthX, particle.birthY, particle.birthZ, particle.angle),
+                           1.33f - particle.alpha, offset.z, offset.x, offset.y);
+    if (lit) gl.glEnd();
   }
+  if (!lit) gl.glEnd();
   // The units stay as they are: the ship's drawing binds its own.
   if (lit) ShaderProgram::UseNone();
 }

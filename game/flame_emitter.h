@@ -46,6 +46,7 @@ class FlameEmitter {
   // (degrees) while emitting, then ages every particle.
   void Update(Vector3 position, float angle);
   // Draws the living particles, with heatProgram when shaders are on.
+  // Leaves the identity modelview behind.
   void Draw() const;
 
   int32_t ActiveCount() const;

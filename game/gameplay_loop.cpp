@@ -108,8 +108,13 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     SnapshotKeys(InputState.keys);
     SnapshotMouse(&InputState);
     BeginScreenFrame();
+    // The background writes no depth and every object lies at the same
+    // depth, so the depth test (less or equal) would pass every fragment of
+    // theirs: off for them, it costs no depth reads and writes per pixel.
+    gl.glDisable(GL_DEPTH_TEST);
     DrawBackground();
     objectList->DrawAll();
+    gl.glEnable(GL_DEPTH_TEST);
     DrawHud(font, level.level, &shieldRef);
 
     const float now = TimerMilliseconds(level.timer);

@@ -33,12 +33,37 @@ void DrawObjectSquare(float h, float z, float cx, float cy) {
   DrawTriangles(square, z);
 }
 
-void DrawSpriteSquare(float h, float z, float cx, float cy) {
+namespace {
+
+struct Square {
+  QuadVertex vertices[6];
+};
+
+Square SpriteSquare(float h, float cx, float cy) {
   const float left = cx - h, right = cx + h, top = cy + h, bottom = cy - h;
-  const QuadVertex square[6] = {{left, top, 0, 1},     {right, top, 1, 1},
-                                {left, bottom, 0, 0},  {left, bottom, 0, 0},
-                                {right, top, 1, 1},    {right, bottom, 1, 0}};
-  DrawTriangles(square, z);
+  return {{{left, top, 0, 1},    {right, top, 1, 1}, {left, bottom, 0, 0},
+           {left, bottom, 0, 0}, {right, top, 1, 1}, {right, bottom, 1, 0}}};
+}
+
+}  // namespace
+
+void DrawSpriteSquare(float h, float z, float cx, float cy) {
+  DrawTriangles(SpriteSquare(h, cx, cy).vertices, z);
+}
+
+Placement::Placement(float x, float y, float z, float angle)
+    : x(x),
+      y(y),
+      z(z),
+      cosine(std::cos(angle * kDegreesToRadians)),
+      sine(std::sin(angle * kDegreesToRadians)) {}
+
+void EmitPlacedSpriteSquare(const Placement& placement, float h, float z, float cx, float cy) {
+  for (const QuadVertex& vertex : SpriteSquare(h, cx, cy).vertices) {
+    gl.glTexCoord2f(vertex.u, vertex.v);
+    gl.glVertex3f(placement.x + placement.cosine * vertex.x - placement.sine * vertex.y,
+                  placement.y + placement.sine * vertex.x + placement.cosine * vertex.y, placement.z + z);
+  }
 }
 
 void BindTexture(TextureSlot slot) {

@@ -41,6 +41,20 @@ void DrawObjectSquare(float h, float z, float cx = 0, float cy = 0);
 // (h, h) (1, 1); (h, -h) (1, 0), relative to the centre.
 void DrawSpriteSquare(float h, float z, float cx = 0, float cy = 0);
 
+// A turn by angle degrees about +z followed by a move to (x, y, z): what
+// glTranslatef and glRotatef would do to a square's vertices, done here so
+// that many squares, each with its own place and turn, can share one
+// glBegin/glEnd (every change of the matrix ends a batch of triangles).
+struct Placement {
+  Placement(float x, float y, float z, float angle);
+  float x, y, z;
+  float cosine, sine;
+};
+// The six vertices of DrawSpriteSquare(h, z, cx, cy) put through placement,
+// without glBegin/glEnd: the caller opens and closes the GL_TRIANGLES batch
+// and loads the identity modelview before it.
+void EmitPlacedSpriteSquare(const Placement& placement, float h, float z, float cx, float cy);
+
 // Binds the catalogue texture on the active unit (Texture::Bind enables
 // GL_TEXTURE_2D); a slot this run did not load binds nothing.
 void BindTexture(TextureSlot slot);

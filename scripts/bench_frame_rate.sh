@@ -2,12 +2,15 @@
 # Frame rate of play against the least frame the engine can draw, on a
 # private Xvfb at 640 x 480: the reference (clear, one full-window textured
 # quad, present), then the gameplay loop in a busy level with GLSL off and on.
-# Prints fps, the ratio to the reference, the game's peak resident memory in
-# play and the time from process start to its first frame.
+# Prints fps, the ratio to the reference, the CPU time per frame of all the
+# program's threads (steadier than fps when other work shares the cores), the
+# game's peak resident memory in play and the time from process start to its
+# first frame. fps and CPU time are medians over several rounds; memory and
+# start-up times come from the last round.
 #
 #   scripts/bench_frame_rate.sh [BUILD_DIR]
-# Environment: FRAMES (default 1000), LEVEL (default 14), ASSETS (default
-# BUILD_DIR/bin/base), TARGET ratio (default 0.8).
+# Environment: FRAMES (default 1000), LEVEL (default 14), ROUNDS (default 3),
+# ASSETS (default BUILD_DIR/bin/base), TARGET ratio (default 0.8).
 set -euo pipefail
 
 build=${1:-build}
@@ -15,6 +18,7 @@ frames=${FRAMES:-1000}
 level=${LEVEL:-14}
 assets=${ASSETS:-$build/bin/base}
 target=${TARGET:-0.8}
+rounds=${ROUNDS:-3}
 reference=$build/bench/reference_frames_bench
 gameplay=$build/bench/gameplay_frames_bench
 
@@ -58,23 +62,46 @@ export SDL_AUDIODRIVER=dummy
 # key=value from a program's one summary line.
 field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2"; }
 
-echo "Frame rate at 640x480 on Xvfb $DISPLAY, $frames frames, level $level"
-ref_line=$("$reference" "$work/base" "$frames")
-off_line=$("$gameplay" "$work/base" 0 "$frames" "$level")
-on_line=$("$gameplay" "$work/base" 1 "$frames" "$level")
-ref_fps=$(field fps "$ref_line")
+# The median of the numbers given as arguments.
+median() {
+  printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {
+    if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
-printf '%-22s %9s %7s %13s %15s %17s\n' run fps ratio peak_rss_MiB first_frame_ms first_play_frame_ms
-printf '%-22s %9s %7s %13s %15s %17s\n' "reference quad" "$ref_fps" 1.00 \
-  "$(awk -v k="$(field peak_rss_kb "$ref_line")" 'BEGIN{printf "%.1f", k/1024}')" \
-  "$(field first_frame_ms "$ref_line")" -
+echo "Frame rate at 640x480 on Xvfb $DISPLAY, $frames frames, level $level, median of $rounds round(s)"
+# Each round runs the three programs back to back, so that a load that comes
+# and goes on a shared machine hits all three alike.
+declare -A fps_of cpu_of line_of
+for round in $(seq "$rounds"); do
+  line_of[ref]=$("$reference" "$work/base" "$frames")
+  line_of[off]=$("$gameplay" "$work/base" 0 "$frames" "$level")
+  line_of[on]=$("$gameplay" "$work/base" 1 "$frames" "$level")
+  for run in ref off on; do
+    fps_of[$run]+=" $(field fps "${line_of[$run]}")"
+    cpu_of[$run]+=" $(field cpu_us_per_frame "${line_of[$run]}")"
+  done
+  if [ "$rounds" -gt 1 ]; then
+    echo "  round $round fps: reference ${fps_of[ref]##* }, GLSL off ${fps_of[off]##* }, GLSL on ${fps_of[on]##* }"
+  fi
+done
+# shellcheck disable=SC2086  # the lists are split on purpose
+ref_fps=$(median ${fps_of[ref]})
+
+printf '%-22s %9s %7s %13s %13s %15s %17s\n' run fps ratio cpu_us/frame peak_rss_MiB first_frame_ms \
+  first_play_frame_ms
+# shellcheck disable=SC2086
+printf '%-22s %9s %7s %13s %13s %15s %17s\n' "reference quad" "$ref_fps" 1.00 "$(median ${cpu_of[ref]})" \
+  "$(awk -v k="$(field peak_rss_kb "${line_of[ref]}")" 'BEGIN{printf "%.1f", k/1024}')" \
+  "$(field first_frame_ms "${line_of[ref]}")" -
 status=0
-for line in "$off_line" "$on_line"; do
-  glsl=$(field glsl "$line")
-  fps=$(field fps "$line")
+for run in off on; do
+  line=${line_of[$run]}
+  # shellcheck disable=SC2086
+  fps=$(median ${fps_of[$run]})
   ratio=$(awk -v a="$fps" -v b="$ref_fps" 'BEGIN{printf "%.2f", (b > 0) ? a / b : 0}')
-  name="gameplay GLSL $([ "$glsl" = 1 ] && echo on || echo off)"
-  printf '%-22s %9s %7s %13s %15s %17s\n' "$name" "$fps" "$ratio" \
+  name="gameplay GLSL $([ "$(field glsl "$line")" = 1 ] && echo on || echo off)"
+  # shellcheck disable=SC2086
+  printf '%-22s %9s %7s %13s %13s %15s %17s\n' "$name" "$fps" "$ratio" "$(median ${cpu_of[$run]})" \
     "$(awk -v k="$(field peak_rss_kb "$line")" 'BEGIN{printf "%.1f", k/1024}')" \
     "$(field first_frame_ms "$line")" "$(field first_play_frame_ms "$line")"
   restarts=$(field restarts "$line")

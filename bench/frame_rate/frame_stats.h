@@ -1,10 +1,10 @@
 #pragma once
 // Small helpers the frame-rate programs share: a clock that starts with the
-// process, the peak resident set from /proc, and one summary line that the
-// bench script reads.
+// process, the CPU time of all its threads, the peak resident set from /proc.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "platform/engine.h"
 #include "resources/settings.h"
@@ -34,6 +34,15 @@ inline long PeakResidentKb() {
   }
   std::fclose(status);
   return kb;
+}
+
+// CPU seconds used so far by every thread of this process (the GL
+// rasteriser's workers included). Unlike the frame rate it hardly moves when
+// other programs share the cores, so it compares runs on a busy machine.
+inline double ProcessCpuSeconds() {
+  timespec now{};
+  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) != 0) return 0;
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 inline double FramesPerSecond(int frames, Clock::time_point from, Clock::time_point to) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game/asteroids.h"
 #include "game/level_play_support.h"
@@ -256,6 +258,43 @@ TEST_F(GameplayLoopTest, ASurvivingShipStartsTheLevelAfreshWithItsPowerUp) {
   // Three bullets every 500 ms, counted as one shot each time.
   EXPECT_EQ(level->shotCount, 4);
   EXPECT_EQ(objectList->Count(), 1);
+}
+
+TEST_F(GameplayLoopTest, BackgroundAndObjectsAreDrawnWithoutTheDepthTestWhichTheFrameLeavesOn) {
+  StartLevel(1);
+  // The textures the objects of the last frame bind, in drawing order: the
+  // ship its flame's and its own, an asteroid the one of its variant.
+  std::vector<std::pair<int64_t, bool>> objects;  // texture name, depth test on
+  platform.EachFrame([&](int frame) {
+    if (frame == 2) platform.input.Hold(kKeyQ);
+    objects.clear();
+    for (const ObjectNode* node = objectList->First(); node; node = node->next) {
+      if (node->object->GetKind() == ObjectKind::Ship) {
+        objects.push_back({NullPlatform::TextureName(TextureSlot::Particle), false});
+        objects.push_back({NullPlatform::TextureName(TextureSlot::ShipInvulnerable), false});
+      } else {
+        const int32_t variant = static_cast<const Asteroid*>(node->object)->variant;
+        const auto slot = static_cast<TextureSlot>(static_cast<int32_t>(TextureSlot::Asteroid0) + variant);
+        objects.push_back({NullPlatform::TextureName(slot), false});
+      }
+    }
+  });
+  EXPECT_FALSE(Play());
+  ASSERT_EQ(platform.frames(), 3);
+  // Only the last frame is kept: follow the depth test through its calls.
+  bool depthTest = true;
+  std::vector<std::pair<int64_t, bool>> binds;
+  for (const GlCall& call : platform.gl.Calls()) {
+    if ((call.name == "glEnable" || call.name == "glDisable") && call.Int(0) == GL_DEPTH_TEST) {
+      depthTest = call.name == "glEnable";
+    }
+    if (call.name == "glBindTexture") binds.push_back({call.Int(1), depthTest});
+  }
+  ASSERT_GT(binds.size(), objects.size());
+  using Binds = std::vector<std::pair<int64_t, bool>>;
+  EXPECT_EQ(binds[0], Binds::value_type(NullPlatform::TextureName(TextureSlot::Background), false));
+  EXPECT_EQ(Binds(binds.begin() + 1, binds.begin() + 1 + static_cast<std::ptrdiff_t>(objects.size())), objects);
+  EXPECT_TRUE(depthTest);
 }
 
 class LevelIntroTest : public GameplayLoopTest {

@@ -180,12 +180,15 @@ TEST_F(ObjectDrawingTest, TheFixedPathShipShowsItsShieldAndDrawsItsFlameFirst) {
   ship->Draw();
   EXPECT_EQ(Bound(), (std::vector<int64_t>{NameOf(TextureSlot::Particle),
                                            NameOf(TextureSlot::ShipInvulnerable)}));
-  // One tinted quad per particle, then the hull at the ship's place.
+  // One tinted quad per particle, all in one batch of triangles, then the
+  // hull at the ship's place.
   const std::vector<GlCall> colours = rec.Calls("glColor4f");
   ASSERT_EQ(colours.size(), 7u + 1u);
   EXPECT_NEAR(colours[0].Float(0), ship->flame->Particle(0).r, 1e-6);
   EXPECT_NEAR(colours[0].Float(3), ship->flame->Particle(0).alpha, 1e-6);
   EXPECT_EQ(rec.Count("glVertex3f"), 6u * 8u);
+  EXPECT_EQ(rec.Count("glBegin"), 2u);
+  EXPECT_EQ(rec.Count("glTranslatef"), 1u);
   const GlCall hull = rec.Last("glTranslatef");
   EXPECT_EQ(hull.Float(1), ship->y);
 
@@ -216,15 +219,18 @@ TEST_F(ObjectDrawingTest, TheLitFlameGivesEachParticleItsAlphaThroughTheHeatProg
   const std::vector<std::vector<double>> alphas = Uniform("particleAlpha");
   ASSERT_EQ(alphas.size(), 7u);
   EXPECT_NEAR(alphas[0][0], flame.Particle(0).alpha, 1e-6);
-  const GlCall place = rec.Calls("glTranslatef").at(0);
-  EXPECT_EQ(place.Float(0), 5);
-  EXPECT_EQ(place.Float(1), 6);
-  EXPECT_EQ(rec.Calls("glRotatef").at(0).Float(0), 45);
-  // A young particle is small: half-size 1.33 - alpha around its offset.
-  const GlCall corner = rec.Calls("glVertex3f").at(0);
+  EXPECT_EQ(rec.Count("glBegin"), 7u);
+  // A young particle is small: half-size 1.33 - alpha around its offset,
+  // turned by the heading of its birth (45 degrees) and moved to its birth
+  // place (5, 6, -25), the modelview left at the identity.
+  EXPECT_EQ(rec.Count("glTranslatef") + rec.Count("glRotatef"), 0u);
   const float half = 1.33f - flame.Particle(0).alpha;
-  EXPECT_NEAR(corner.Float(0), flame.Offset(0).x - half, 1e-5);
-  EXPECT_NEAR(corner.Float(1), flame.Offset(0).y + half, 1e-5);
+  const float localX = flame.Offset(0).x - half, localY = flame.Offset(0).y + half;
+  const float turn = std::sqrt(0.5f);
+  const GlCall corner = rec.Calls("glVertex3f").at(0);
+  EXPECT_NEAR(corner.Float(0), 5 + turn * (localX - localY), 1e-5);
+  EXPECT_NEAR(corner.Float(1), 6 + turn * (localX + localY), 1e-5);
+  EXPECT_NEAR(corner.Float(2), -25 + flame.Offset(0).z, 1e-5);
 }
 
 TEST_F(ObjectDrawingTest, DebrisSpreadsSevenPiecesAndTheFinalAsteroidHasNoLitLook) {
