@@ -35,6 +35,9 @@ std::atomic<int32_t> runState{kSystemThreadGone};
 ThreadRecord* systemThread = nullptr;
 SDL_GLContext context = nullptr;
 EngineConfig config;
+// The size the view was set up with; 0 while no context exists.
+int32_t viewWidth = 0;
+int32_t viewHeight = 0;
 
 // How far the system thread's start got; its shutdown undoes exactly that.
 enum Stage {
@@ -118,6 +121,8 @@ uint32_t SystemThread(void*) {
 }
 
 void SetUpView() {
+  viewWidth = Settings.screenWidth;
+  viewHeight = Settings.screenHeight;
   gl.glViewport(0, 0, Settings.screenWidth, Settings.screenHeight);
   gl.glMatrixMode(GL_PROJECTION);
   gl.glLoadIdentity();
@@ -161,6 +166,7 @@ bool StopEngine() {
     SDL_GL_MakeCurrent(GameWindow(), nullptr);
     SDL_GL_DeleteContext(context);
     context = nullptr;
+    viewWidth = viewHeight = 0;
   }
   if (runState.load(std::memory_order_acquire) == kSystemThreadRunning) {
     runState.store(kSystemThreadStopRequested, std::memory_order_release);
@@ -177,6 +183,9 @@ bool StopEngine() {
   UnloadGl();
   return true;
 }
+
+int32_t ViewWidth() { return viewWidth > 0 ? viewWidth : Settings.screenWidth; }
+int32_t ViewHeight() { return viewHeight > 0 ? viewHeight : Settings.screenHeight; }
 
 void PresentFrame() {
   if (context) SDL_GL_SwapWindow(GameWindow());

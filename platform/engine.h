@@ -40,6 +40,13 @@ bool StopEngine();
 // Main thread; does nothing while no context exists.
 void PresentFrame();
 
+// The screen size the window and its view were made with: Settings' size at
+// the last StartEngine. A resolution picked in the options waits for the next
+// start, so whatever lays out by pixels reads these rather than Settings.
+// Settings' current size while no GL context exists. Main thread.
+int32_t ViewWidth();
+int32_t ViewHeight();
+
 // The two handshake words, for the curious (tests, diagnostics). Any thread.
 int32_t EngineStartStatus();
 int32_t EngineRunState();

@@ -1,7 +1,7 @@
 #include "resources/bitmap_font.h"
 
 #include "platform/gl_table.h"
-#include "resources/settings.h"
+#include "platform/engine.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void CompileGlyph(GLuint list, int32_t glyph, GlyphSize size) {
 
 void BuildGlyphLists() {
   for (int32_t index = 0; index < kClassCount; ++index) {
-    const GlyphSize size = GlyphSizeOf(index + 1, Settings.screenWidth, Settings.screenHeight);
+    const GlyphSize size = GlyphSizeOf(index + 1, ViewWidth(), ViewHeight());
     glyphLists.size[index] = size;
     glyphLists.base[index] = gl.glGenLists(kGlyphsPerSet);
     for (int32_t glyph = 0; glyph < kGlyphsPerSet; ++glyph) {
@@ -100,7 +100,7 @@ void BitmapFont::Print(int32_t x, int32_t y, const char* text) const {
   gl.glMatrixMode(GL_PROJECTION);
   gl.glPushMatrix();
   gl.glLoadIdentity();
-  gl.glOrtho(0.0, Settings.screenWidth, 0.0, Settings.screenHeight, -1.0, 1.0);
+  gl.glOrtho(0.0, ViewWidth(), 0.0, ViewHeight(), -1.0, 1.0);
   gl.glMatrixMode(GL_MODELVIEW);
   gl.glPushMatrix();
   gl.glLoadIdentity();

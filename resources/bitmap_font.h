@@ -8,9 +8,11 @@
 // Every glyph is a display list that draws one textured rectangle and moves
 // the pen one glyph to the right, so a string costs one glCallLists.
 //
-// Glyphs come in three size classes, each a fixed fraction of the screen
-// size of Settings at the time the lists are built (a 40 × 30, 80 × 60 or
-// 160 × 120 grid of cells). The three sets of 256 lists are shared by every
+// Glyphs come in three size classes, each a fixed fraction of the size the
+// window was made with (ViewWidth × ViewHeight) at the time the lists are
+// built (a 40 × 30, 80 × 60 or 160 × 120 grid of cells); text is laid out on
+// that size too, so a resolution picked in the options moves nothing until
+// the next start. The three sets of 256 lists are shared by every
 // font: the first Init builds them, the last font destroyed deletes them.
 // Main thread only (GL), including construction and destruction.
 class BitmapFont : public Texture {

@@ -233,10 +233,9 @@ class GameRun : public testing::Test {
   }
 
   // The main menu shows its high-score line in green at cell (30, 7) of the
-  // 80 × 60 grid, where no other screen draws green. Text is laid out on the
-  // live screen size, so after a resolution change in the options (taking
-  // effect at the next start) it stands further left and lower.
-  static bool IsMenu(const Shot& shot) { return shot.Count(140, 400, 400, 445, Greenish) > 15; }
+  // 80 × 60 grid, where no other screen draws green. It stays there after a
+  // resolution change in the options, which waits for the next start.
+  static bool IsMenu(const Shot& shot) { return shot.Count(230, 405, 410, 430, Greenish) > 15; }
   Shot WaitForMenu(int timeoutMs = 60000) { return WaitForScreen(IsMenu, timeoutMs); }
 
   // The menu pointer moves 500 counts per unit of the menu plane.

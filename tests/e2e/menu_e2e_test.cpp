@@ -98,7 +98,7 @@ TEST_F(MenuRun, OptionsCycleOnClickAndAreSavedAfterOkButNotAfterEscape) {
   Take("restart-notice");
   const PixelRect text = Inset(MenuRect(-0.4, 0.4, 0.1, -0.5), 4);
   EXPECT_GT(notice.MeanBrightness(text.x0, text.y0, text.x1, text.y1), 10);
-  ASSERT_TRUE(ClickUntil(IsMenu).valid()) << "the notice did not lead back to the menu";
+  ASSERT_TRUE(ClickUntil(IsMenu).valid()) << "the notice did not lead back to the menu, its text in place";
   EXPECT_EQ(Saved("ScreenWidth"), "800");
   EXPECT_EQ(Saved("ScreenHeight"), "600");
   EXPECT_EQ(Saved("ColorDepth"), "16");
