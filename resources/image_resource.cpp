@@ -4,12 +4,29 @@ std::atomic<bool> onLoaderThread{false};
 std::atomic<bool> uploadPending{false};
 std::atomic<ImageResource*> pendingUpload{nullptr};
 
-void HandOverForUpload(ImageResource* image) {
+void OfferForUpload(ImageResource* image) {
+  FinishHandOver();
   pendingUpload.store(image, std::memory_order_relaxed);
   uploadPending.store(true, std::memory_order_release);
+}
+
+void FinishHandOver() {
   // Woken by the main thread's notify rather than polling, so an image costs
   // no more than the frame in which the main thread uploads it.
   uploadPending.wait(true, std::memory_order_acquire);
+}
+
+void HandOverForUpload(ImageResource* image) {
+  OfferForUpload(image);
+  FinishHandOver();
+}
+
+void UploadOrOffer(ImageResource* image) {
+  if (onLoaderThread.load(std::memory_order_relaxed)) {
+    OfferForUpload(image);
+  } else {
+    image->Upload();
+  }
 }
 
 void UploadOrHandOver(ImageResource* image) {

@@ -25,13 +25,24 @@ extern std::atomic<bool> onLoaderThread;
 extern std::atomic<bool> uploadPending;
 extern std::atomic<ImageResource*> pendingUpload;
 
-// Loader side: offers image for upload and waits until the main thread has
-// uploaded it. Blocks for ever unless the main thread keeps
-// calling ServicePendingUpload.
+// Loader side: waits until the image offered before, if any, has been
+// uploaded, then offers image and returns without waiting for its upload, so
+// the loader can decode the next image meanwhile. The loader must not touch
+// image again until FinishHandOver has returned.
+void OfferForUpload(ImageResource* image);
+// Loader side: waits until the image offered last, if any, has been uploaded.
+// Returns at once when none waits. Blocks for ever unless the main thread
+// keeps calling ServicePendingUpload.
+void FinishHandOver();
+// Loader side: OfferForUpload, then FinishHandOver.
 void HandOverForUpload(ImageResource* image);
 
-// Loader or main side, at the end of a successful decode: hands the image
-// over while onLoaderThread is raised, otherwise uploads it directly.
+// Loader or main side, at the end of a successful decode: offers the image
+// (OfferForUpload) while onLoaderThread is raised, otherwise uploads it
+// directly.
+void UploadOrOffer(ImageResource* image);
+// The same, but on the loader thread also waits for the upload
+// (HandOverForUpload): the image is uploaded when this returns.
 void UploadOrHandOver(ImageResource* image);
 
 // Main thread, once per frame of the loading screen: uploads the waiting

@@ -98,13 +98,22 @@ void LoadCatalogue() {
   catalogue.menuBundle2->Load(kMenuBundle2Path, false);
   for (BundleSprite*& sprite : catalogue.sprites) sprite = new BundleSprite;
 
+  // Each texture is decoded while the one before it waits for its upload. A
+  // step is counted only once its texture's upload is over, and before the
+  // next texture is offered, so the bar never runs ahead of the uploads.
+  bool stepOwed = false;
   for (int32_t slot : kLoadOrder) {
     Texture* texture = catalogue.textures[slot];
     if (!texture) continue;
     const TextureEntry& entry = CatalogueTextureEntry(static_cast<TextureSlot>(slot));
-    texture->Load(entry.path, entry.mipmapped);
-    if (entry.progressStep) AdvanceProgress();
+    const bool decoded = texture->Decode(entry.path, entry.mipmapped);
+    FinishHandOver();
+    if (stepOwed) AdvanceProgress();
+    if (decoded) UploadOrOffer(texture);
+    stepOwed = entry.progressStep;
   }
+  FinishHandOver();
+  if (stepOwed) AdvanceProgress();
 
   for (int32_t index = 0; index < kSpriteSlotCount; ++index) {
     const SpriteEntry& entry = CatalogueSpriteEntry(static_cast<SpriteSlot>(kFirstSpriteSlot + index));

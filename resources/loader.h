@@ -46,10 +46,11 @@ uint32_t LoaderMain(void* argument);
 // the 45 sprites; loads both bundles; loads the textures in the order slots
 // 0, 1, 2, 4, 8..14, then 15..35 with GLSL or 5, 6, 7 without, then 36..44,
 // 3, 45, 46, 47; then looks up the sprites in slot order. Every texture load
-// marked as a step and every look-up advances the progress. Failed loads
-// leave empty textures or bundles without pictures and loading goes on.
-// Runs on the loader thread (through the hand-off) or on the main thread
-// (uploading directly).
+// marked as a step and every look-up advances the progress; a texture's step
+// counts once its upload is over. Failed loads leave empty textures or
+// bundles without pictures and loading goes on. Runs on the loader thread,
+// where each texture is decoded while the one before it waits in the
+// hand-off, or on the main thread (uploading directly).
 void LoadCatalogue();
 // Main thread, no loader running: destroys every texture, sprite and bundle
 // of the catalogue and empties every slot. Harmless on an empty catalogue.

@@ -14,6 +14,12 @@ Texture::~Texture() {
 }
 
 bool Texture::Load(const char* path, bool mipmapped) {
+  if (!Decode(path, mipmapped)) return false;
+  UploadOrHandOver(this);
+  return true;
+}
+
+bool Texture::Decode(const char* path, bool mipmapped) {
   this->mipmapped = mipmapped;
   AssetFile file = nullptr;
   OpenAssetFile(path, "rb", &file);
@@ -30,7 +36,6 @@ bool Texture::Load(const char* path, bool mipmapped) {
   height = image.height;
   dataSize = image.dataSize;
   pixels = std::move(image.pixels);
-  UploadOrHandOver(this);
   return true;
 }
 

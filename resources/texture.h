@@ -23,6 +23,9 @@ class Texture : public ImageResource {
   // the file is missing or refused; the texture then stays without an image
   // and binding it draws nothing.
   bool Load(const char* path, bool mipmapped) override;
+  // The first half of Load, on any thread: reads and decodes the file into
+  // pixels and stops short of the upload. False as for Load.
+  bool Decode(const char* path, bool mipmapped);
   // Main thread: creates the GL texture (with its mipmap chain when
   // requested and the sides are powers of two) and releases the pixels.
   void Upload() override;

@@ -70,6 +70,13 @@ struct HandOff {
   float progress;    // the progress while it waited
 };
 
+// The progress the bar showed in one frame, and how many hand-offs the main
+// thread had serviced by then.
+struct FrameProgress {
+  std::size_t serviced;
+  float progress;
+};
+
 class LoaderTest : public CatalogueRunTest {
  protected:
   // The loading screen's loop: one frame of fake time, then the hand-off.
@@ -83,6 +90,7 @@ class LoaderTest : public CatalogueRunTest {
       clock.Advance(0.016);
       UpdateTimers();
       ++frames;
+      everyFrame.push_back({seen.size(), GetLoadProgress()});
       if (uploadPending.load(std::memory_order_acquire)) {
         ImageResource* image = pendingUpload.load(std::memory_order_relaxed);
         std::string what = image == catalogue.menuBundle1   ? "bundle1"
@@ -102,6 +110,7 @@ class LoaderTest : public CatalogueRunTest {
 
   int frames = 0;
   float loadSeconds = 0;
+  std::vector<FrameProgress> everyFrame;
 };
 
 TEST_P(LoaderTest, HandsEveryImageToTheMainThreadInLoadingOrder) {
@@ -121,11 +130,24 @@ TEST_P(LoaderTest, HandsEveryImageToTheMainThreadInLoadingOrder) {
   EXPECT_GT(frames, static_cast<int>(expected.size()));
   EXPECT_NEAR(loadSeconds, frames * 0.016f, 0.001f);
 
-  // Nothing counts before the first texture; slot 4 is the fourth step.
-  EXPECT_EQ(seen[2].progress, 0.0f);
-  EXPECT_EQ(seen[2].what, "textures/gameplay/asteroid0.tga");
+  // A texture's step counts once its upload is over, though the loader
+  // decodes the next texture meanwhile: while image i waits the bar shows
+  // exactly the steps of the images before it, and no frame shows a step
+  // whose texture is not uploaded yet.
+  std::vector<int> stepsUploaded = {0, 0, 0};  // after 0, 1 and 2 hand-offs (the bundles)
+  for (int32_t slot : ExpectedLoadOrder(glsl())) {
+    const bool step = CatalogueTextureEntry(static_cast<TextureSlot>(slot)).progressStep;
+    stepsUploaded.push_back(stepsUploaded.back() + (step ? 1 : 0));
+  }
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_NEAR(seen[i].progress, stepsUploaded[i] * kLoadProgressStep, 4e-6f) << seen[i].what;
+  }
   EXPECT_EQ(seen[6].what, "textures/gameplay/shipp0.tga");
-  EXPECT_NEAR(seen[6].progress, 4.0f / 61.0f, 1e-6f);
+  EXPECT_NEAR(seen[6].progress, 4.0f / 61.0f, 1e-6f);  // slots 0, 1, 2 and 4
+  for (const FrameProgress& frame : everyFrame) {
+    if (frame.serviced == seen.size()) break;  // the sprite steps follow the last upload
+    EXPECT_LE(frame.progress, stepsUploaded[frame.serviced] * kLoadProgressStep + 4e-6f);
+  }
   EXPECT_NEAR(GetLoadProgress(), glsl() ? 1.0f : 64.0f / 61.0f, 4e-6f);
 
   for (int32_t slot = 0; slot < kTextureSlotCount; ++slot) {
