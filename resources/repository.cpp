@@ -266,7 +266,7 @@ bool Repository::Save(const char* relativePath) {
   bool written = out.empty() || AssetWrite(out.data(), 1, out.size(), file) == out.size();
   written = AssetFlush(file) && written;
   AssetClose(file);
-  std::string directory = AssetDirectory();
+  std::string directory = AssetWriteDirectory();
   std::string tempPath = directory + temp;
   if (!written) {
     std::remove(tempPath.c_str());

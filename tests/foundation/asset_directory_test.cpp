@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -58,6 +59,58 @@ TEST_F(AssetDirectoryTest, RealExecutableGivesItsOwnFolder) {
   ASSERT_TRUE(StartAssetDirectory());
   const auto executable = std::filesystem::read_symlink("/proc/self/exe");
   EXPECT_EQ(AssetDirectory(), executable.parent_path().string() + "/base/");
+}
+
+// Writes a file through the asset directory; false when it does not open.
+bool WriteThrough(const std::string& relativePath, const std::string& bytes) {
+  AssetFile file;
+  OpenAssetFile(relativePath.c_str(), "wb", &file);
+  if (!file) return false;
+  AssetWrite(bytes.data(), 1, bytes.size(), file);
+  AssetClose(file);
+  return true;
+}
+
+// An installed copy reads the shared tree, writes only below the per-user
+// directory (creating it), and a player's file there wins over the shared one.
+TEST_F(AssetDirectoryTest, InstalledCopyKeepsWhatItWritesPerUser) {
+  dir.WriteFile("usr/share/starfield-stampede/base/config/ss.rep", "defaults");
+  dir.WriteFile("usr/share/starfield-stampede/base/textures/a.tga", "shared");
+  dir.WriteFile("usr/bin/starfield-stampede", "");
+  const std::string executable = (dir / "usr/bin/starfield-stampede").string();
+  const std::string data = (dir / "data").string();
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  ASSERT_TRUE(StartAssetDirectoryFor(executable.c_str()));
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(AssetDirectory(), dir.withSlash() + "usr/bin/../share/starfield-stampede/base/");
+  EXPECT_EQ(AssetWriteDirectory(), data + "/starfield-stampede/");
+
+  EXPECT_EQ(OpenAndRead("config/ss.rep"), "defaults") << "first start reads the installed defaults";
+  ASSERT_TRUE(WriteThrough("config/ss.rep", "mine"));
+  EXPECT_EQ(OpenAndRead("config/ss.rep"), "mine");
+  EXPECT_EQ(dir.ReadFile("data/starfield-stampede/config/ss.rep"), "mine");
+  EXPECT_EQ(dir.ReadFile("usr/share/starfield-stampede/base/config/ss.rep"), "defaults");
+
+  dir.WriteFile("data/starfield-stampede/textures/a.tga", "override");
+  EXPECT_EQ(OpenAndRead("textures/a.tga"), "override");
+  EXPECT_EQ(OpenAndRead("missing.tga"), "<none>");
+
+  // Without XDG_DATA_HOME the XDG default below $HOME.
+  const std::string home = (dir / "home").string();
+  const char* previousHome = std::getenv("HOME");
+  const std::string savedHome = previousHome ? previousHome : "";
+  setenv("HOME", home.c_str(), 1);
+  ASSERT_TRUE(StartAssetDirectoryFor(executable.c_str()));
+  setenv("HOME", savedHome.c_str(), 1);
+  EXPECT_EQ(AssetWriteDirectory(), home + "/.local/share/starfield-stampede/");
+}
+
+TEST_F(AssetDirectoryTest, InPlaceWritesRecreateMissingFolders) {
+  dir.WriteFile("games/x/base/readme.txt", "x");
+  ASSERT_TRUE(StartAssetDirectoryFor((dir / "games/x/game").string().c_str()));
+  EXPECT_STREQ(AssetWriteDirectory(), AssetDirectory());
+  ASSERT_TRUE(WriteThrough("config/ss.rep", "saved")) << "config/ was deleted";
+  EXPECT_EQ(dir.ReadFile("games/x/base/config/ss.rep"), "saved");
 }
 
 TEST_F(AssetDirectoryTest, ExplicitDirectories) {
