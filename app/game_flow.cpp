@@ -1,6 +1,5 @@
 #include "app/game_flow.h"
 
-#include "app/frame_timer.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
 #include "frontend/front_end.h"
@@ -13,6 +12,7 @@
 #include "game/player_record.h"
 #include "platform/console_log.h"
 #include "platform/engine.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "resources/bitmap_font.h"

@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "audio/audio_device.h"
 #include "platform/asset_directory.h"
+#include "platform/frame_timer.h"
 #include "platform/threads.h"
 #include "resources/settings.h"
 

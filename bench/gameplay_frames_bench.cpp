@@ -17,7 +17,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "bench/frame_rate/frame_stats.h"
 #include "frontend/front_end.h"
 #include "game/gameplay_loop.h"
@@ -26,6 +25,7 @@
 #include "game/player_record.h"
 #include "game/screen_frame.h"
 #include "platform/engine.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "resources/loader.h"

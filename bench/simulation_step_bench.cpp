@@ -8,13 +8,13 @@
 
 #include <cstdint>
 
-#include "app/frame_timer.h"
 #include "game/asteroids.h"
 #include "game/game_random.h"
 #include "game/level.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
 #include "game/ship.h"
+#include "platform/frame_timer.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/frame_timer.h"
 #include "audio/sound_effect.h"
 #include "frontend/screen_drawing.h"
 #include "frontend/screens.h"
 #include "game/object_drawing.h"
 #include "game/screen_frame.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "resources/image_resource.h"

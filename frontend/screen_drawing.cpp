@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "app/frame_timer.h"
 #include "frontend/front_end.h"
 #include "game/screen_frame.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 

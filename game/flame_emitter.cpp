@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/frame_timer.h"
 #include "game/game_random.h"
 #include "game/object_drawing.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 
 namespace {

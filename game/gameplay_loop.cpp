@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/frame_timer.h"
 #include "audio/music_stream.h"
 #include "game/game_random.h"
 #include "game/hud.h"
@@ -12,6 +11,7 @@
 #include "game/power_ups.h"
 #include "game/screen_frame.h"
 #include "game/ship.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "resources/bitmap_font.h"

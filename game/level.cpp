@@ -1,10 +1,10 @@
 #include "game/level.h"
 
-#include "app/frame_timer.h"
 #include "game/asteroids.h"
 #include "game/game_random.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/frame_timer.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/frame_timer.h"
 #include "game/hud.h"
 #include "game/player_record.h"
 #include "game/screen_frame.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "resources/bitmap_font.h"
 

@@ -1,6 +1,6 @@
 #include "game/object_list.h"
 
-#include "app/frame_timer.h"
+#include "platform/frame_timer.h"
 
 ObjectList* objectList = nullptr;
 

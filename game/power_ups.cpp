@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "app/frame_timer.h"
 #include "game/game_random.h"
 #include "game/level.h"
 #include "game/object_drawing.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "app/frame_timer.h"
 #include "game/object_drawing.h"
 #include "platform/engine.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 
 void BeginScreenFrame() {

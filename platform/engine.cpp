@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/frame_timer.h"
 #include "audio/audio_device.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
 #include "platform/end_signals.h"
+#include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "platform/input_devices.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "frontend/front_end.h"
 #include "frontend/menu_widgets.h"
+#include "platform/frame_timer.h"
 #include "platform/input.h"
 #include "resources/bitmap_font.h"
 #include "resources/bundle_sprite.h"

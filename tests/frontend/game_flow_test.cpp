@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "frontend/front_end.h"
 #include "frontend/menus.h"
 #include "game/level.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/frame_timer.h"
 #include "resources/bitmap_font.h"
 #include "resources/repository.h"
 #include "resources/settings.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "game/game_random.h"
+#include "platform/frame_timer.h"
 #include "support/fake_clock.h"
 
 namespace {

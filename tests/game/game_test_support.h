@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "game/asteroids.h"
 #include "game/game_random.h"
 #include "game/level.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
 #include "game/ship.h"
+#include "platform/frame_timer.h"
 #include "support/fake_clock.h"
 
 namespace game_test {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstdio>
 
-#include "app/frame_timer.h"
+#include "platform/frame_timer.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "audio/sound_effect.h"
 #include "platform/asset_directory.h"
+#include "platform/frame_timer.h"
 #include "resources/image_resource.h"
 #include "resources/loader.h"
 #include "resources/settings.h"

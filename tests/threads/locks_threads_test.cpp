@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/frame_timer.h"
+#include "platform/frame_timer.h"
 #include "platform/locks.h"
 #include "platform/threads.h"
 #include "support/fake_clock.h"

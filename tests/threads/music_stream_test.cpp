@@ -7,9 +7,9 @@
 #include <fstream>
 #include <numeric>
 
-#include "app/frame_timer.h"
 #include "audio/audio_test_support.h"
 #include "platform/asset_directory.h"
+#include "platform/frame_timer.h"
 #include "resources/settings.h"
 #include "support/recording_al.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "app/frame_timer.h"
 #include "audio/audio_device.h"
 #include "audio/audio_test_support.h"
 #include "audio/music_stream.h"
@@ -16,6 +15,7 @@
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
+#include "platform/frame_timer.h"
 #include "resources/settings.h"
 #include "support/temp_dir.h"
 

@@ -2,10 +2,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/frame_timer.h"
 #include "game/level.h"
 #include "game/level_summary.h"
 #include "game/player_record.h"
+#include "platform/frame_timer.h"
 #include "resources/loader.h"
 #include "support/screen_capture.h"
 #include "x11/engine_session.h"
