@@ -1,5 +1,6 @@
 #include "app/game_flow.h"
 
+#include "app/engine_start.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
 #include "frontend/front_end.h"
@@ -61,7 +62,7 @@ void IntroduceLevel(const Level& level) {
 }  // namespace
 
 const FlowSteps kGameFlowSteps = {
-    [] { return StartEngine(); },
+    [] { return StartGameEngine(); },
     StopEngine,
     ShowErrorMessage,
     ShowIntro,

@@ -5,6 +5,7 @@
 #include "audio/audio_device.h"
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
+#include "resources/loader.h"
 #include "resources/settings.h"
 
 SoundEffect* laserShotSound = nullptr;
@@ -89,3 +90,15 @@ void ReleaseShipSounds() {
     *slot = nullptr;
   }
 }
+
+namespace {
+
+// The loader, a layer below, loads the ship sounds after the pictures and
+// releases them with the catalogue. Wherever these sounds are linked in, the
+// loader learns of them before the program starts.
+const bool shipSoundsHandedToLoader = [] {
+  SetLoaderSoundSteps({LoadShipSounds, ReleaseShipSounds});
+  return true;
+}();
+
+}  // namespace

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <thread>
 
-#include "audio/audio_device.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
 #include "platform/end_signals.h"
@@ -16,7 +15,6 @@
 #include "platform/locks.h"
 #include "platform/threads.h"
 #include "platform/window.h"
-#include "resources/settings.h"
 
 namespace {
 
@@ -54,7 +52,7 @@ enum Stage {
 // The normal shutdown order. A failed start runs it too from the step that
 // failed, so a failed start leaves nothing behind for StopEngine to wait on.
 void ShutDownFrom(Stage reached) {
-  if (reached >= kAudioStarted) StopAudio();
+  if (reached >= kAudioStarted && config.stopAudio) config.stopAudio();
   if (reached >= kWindowCreated) DestroyGameWindow();
   if (reached >= kInputCreated) DestroyInputDevices();
   if (reached >= kTimersStarted) StopTimers();
@@ -66,6 +64,8 @@ void ShutDownFrom(Stage reached) {
 bool StartAssets() {
   return config.assetDirectory ? StartAssetDirectoryAt(config.assetDirectory) : StartAssetDirectory();
 }
+
+bool StartAudioDevice() { return config.startAudio ? config.startAudio() : true; }
 
 bool StartTimerTable() {
   StartTimers();
@@ -92,9 +92,9 @@ uint32_t SystemThread(void*) {
                  step(kConsoleLogStarted, StartConsoleLog()) &&
                  step(kTimersStarted, StartTimerTable()) &&
                  step(kInputCreated, CreateInputDevices()) &&
-                 step(kWindowCreated, CreateGameWindow(glLibrary)) &&
+                 step(kWindowCreated, CreateGameWindow(glLibrary, config.window)) &&
                  step(kInputAcquired, AcquireInputDevices()) &&
-                 step(kAudioStarted, StartAudio());
+                 step(kAudioStarted, StartAudioDevice());
   if (!started) {
     ShutDownFrom(reached);
     startStatus.store(kEngineFailed, std::memory_order_release);
@@ -121,12 +121,12 @@ uint32_t SystemThread(void*) {
 }
 
 void SetUpView() {
-  viewWidth = Settings.screenWidth;
-  viewHeight = Settings.screenHeight;
-  gl.glViewport(0, 0, Settings.screenWidth, Settings.screenHeight);
+  viewWidth = config.window.width;
+  viewHeight = config.window.height;
+  gl.glViewport(0, 0, viewWidth, viewHeight);
   gl.glMatrixMode(GL_PROJECTION);
   gl.glLoadIdentity();
-  Perspective(45.0, static_cast<double>(Settings.screenWidth) / Settings.screenHeight, 0.1, 500.0);
+  Perspective(45.0, static_cast<double>(viewWidth) / viewHeight, 0.1, 500.0);
   gl.glMatrixMode(GL_MODELVIEW);
   gl.glLoadIdentity();
   gl.glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -179,13 +179,13 @@ bool StopEngine() {
   systemThread = nullptr;
   SetGlProcAddressFunction(nullptr);
   CloseAllLocks();
-  UnloadAlTable();
+  if (config.unloadAudio) config.unloadAudio();
   UnloadGl();
   return true;
 }
 
-int32_t ViewWidth() { return viewWidth > 0 ? viewWidth : Settings.screenWidth; }
-int32_t ViewHeight() { return viewHeight > 0 ? viewHeight : Settings.screenHeight; }
+int32_t EngineViewWidth() { return viewWidth; }
+int32_t EngineViewHeight() { return viewHeight; }
 
 void PresentFrame() {
   if (context) SDL_GL_SwapWindow(GameWindow());

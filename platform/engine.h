@@ -6,12 +6,28 @@
 // the OpenGL context on that window and does all drawing. StartEngine and
 // StopEngine are called by the main thread only, in pairs.
 
+// The window the system thread opens, as the player set it up.
+struct WindowOptions {
+  int32_t width = 640;
+  int32_t height = 480;
+  int32_t colorDepth = 32;  // 16 or less (low byte) asks for 5-6-5 colour
+  bool fullScreen = false;
+  int32_t brightness = 0;   // gamma step 0..2
+};
+
 // The texts must stay valid until StartEngine returns.
 struct EngineConfig {
   // Where the game's files live; nullptr means "base/" beside the executable.
   const char* assetDirectory = nullptr;
   // The OpenGL library to load; nullptr means the system's (kGlLibraryName).
   const char* glLibrary = nullptr;
+  WindowOptions window;
+  // The sound device belongs to the layers above; the system thread starts it
+  // last and stops it first, and StopEngine unloads its library. A null hook
+  // is skipped (no sound device: a start that needs none, as tools do).
+  bool (*startAudio)() = nullptr;
+  void (*stopAudio)() = nullptr;
+  void (*unloadAudio)() = nullptr;
 };
 
 // startStatus, set once per start by the system thread.
@@ -23,9 +39,8 @@ constexpr int32_t kSystemThreadGone = 2;
 constexpr int32_t kSystemThreadRunning = 0;
 constexpr int32_t kSystemThreadStopRequested = 1;
 
-// Starts the system thread with the window (screenWidth × screenHeight of
-// Settings, full screen when Settings.fullScreen), input, display gamma and
-// audio, waits for it, then creates and makes current the GL context on the
+// Starts the system thread with the window (config.window), input, display
+// gamma and audio (config.startAudio), waits for it, then creates and makes current the GL context on the
 // main thread, sets viewport, projection and clear colour and reads the GL
 // extensions. True when all of that exists; false on any failure, after
 // which StopEngine is still to be called (it then returns at once).
@@ -40,12 +55,10 @@ bool StopEngine();
 // Main thread; does nothing while no context exists.
 void PresentFrame();
 
-// The screen size the window and its view were made with: Settings' size at
-// the last StartEngine. A resolution picked in the options waits for the next
-// start, so whatever lays out by pixels reads these rather than Settings.
-// Settings' current size while no GL context exists. Main thread.
-int32_t ViewWidth();
-int32_t ViewHeight();
+// The screen size the window and its view were made with at the last
+// StartEngine; 0 while no GL context exists. Main thread.
+int32_t EngineViewWidth();
+int32_t EngineViewHeight();
 
 // The two handshake words, for the curious (tests, diagnostics). Any thread.
 int32_t EngineStartStatus();

@@ -4,7 +4,6 @@
 #include "platform/end_signals.h"
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
-#include "resources/settings.h"
 
 namespace {
 
@@ -15,8 +14,10 @@ constexpr const char* kWindowTitle = "KelpforgeSoftware | StarfieldStampede";
 SDL_Window* window = nullptr;
 bool videoStarted = false;
 bool fullScreen = false;
+// The options of the window being made; read only while CreateGameWindow runs.
+WindowOptions requested;
 
-bool SixteenBit() { return (Settings.colorDepth & 0xFF) <= 16; }
+bool SixteenBit() { return (requested.colorDepth & 0xFF) <= 16; }
 
 void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, SixteenBit() ? 5 : 8);
@@ -31,8 +32,8 @@ void RequestPixelFormat() {
 void EnterFullScreen() {
   SDL_DisplayMode mode = {};
   mode.format = SixteenBit() ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-  mode.w = Settings.screenWidth;
-  mode.h = Settings.screenHeight;
+  mode.w = requested.width;
+  mode.h = requested.height;
   mode.refresh_rate = 60;
   // A mode the display cannot show is not reported: SDL takes the closest,
   // at worst the desktop's own.
@@ -47,16 +48,17 @@ bool Fail() {
 
 }  // namespace
 
-bool CreateGameWindow(const char* glLibrary) {
+bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
+  requested = options;
   OpenConsoleLog();
   if (!LoadGl(glLibrary)) return Fail();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail();
   videoStarted = true;
   RequestPixelFormat();
 
-  fullScreen = Settings.fullScreen;
+  fullScreen = options.fullScreen;
   SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
-  window = SDL_CreateWindow(kWindowTitle, 0, 0, Settings.screenWidth, Settings.screenHeight,
+  window = SDL_CreateWindow(kWindowTitle, 0, 0, options.width, options.height,
                             SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
   if (!window) return Fail();
   SDL_RaiseWindow(window);
@@ -66,7 +68,7 @@ bool CreateGameWindow(const char* glLibrary) {
   CatchEndSignals();
   if (fullScreen) EnterFullScreen();
   SaveGammaRamp();
-  ApplyBrightness(Settings.brightness);
+  ApplyBrightness(options.brightness);
   CloseConsoleLog();
   return true;
 }

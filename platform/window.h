@@ -1,17 +1,19 @@
 #pragma once
 #include <SDL.h>
 
+#include "platform/engine.h"
+
 // The game window, made and destroyed by the system thread. Internal to the
 // platform layer: nothing outside platform/ sees SDL.
 
 // Loads OpenGL (glLibrary), starts SDL's video, opens the window
-// "KelpforgeSoftware | StarfieldStampede" of Settings' size with a
-// double-buffered RGBA format of Settings.colorDepth with depth and stencil
-// buffers, switches to full screen when Settings.fullScreen (hiding the
-// cursor), saves the display's gamma ramp and applies Settings.brightness.
+// "KelpforgeSoftware | StarfieldStampede" of the options' size with a
+// double-buffered RGBA format of their colour depth with depth and stencil
+// buffers, switches to full screen when they ask for it (hiding the cursor),
+// saves the display's gamma ramp and applies their brightness.
 // False when the library, the video system or the window is missing; the
 // caller then calls DestroyGameWindow.
-bool CreateGameWindow(const char* glLibrary);
+bool CreateGameWindow(const char* glLibrary, const WindowOptions& options);
 
 // Puts back the gamma ramp and the desktop mode, destroys the window, stops
 // SDL's video and unloads OpenGL. Safe for a partly made or absent window.

@@ -1,7 +1,7 @@
 #include "resources/bitmap_font.h"
 
 #include "platform/gl_table.h"
-#include "platform/engine.h"
+#include "resources/view_size.h"
 
 namespace {
 

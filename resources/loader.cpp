@@ -4,7 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include "audio/sound_effect.h"
 #include "platform/threads.h"
 #include "resources/image_resource.h"
 #include "resources/settings.h"
@@ -21,6 +20,8 @@ std::atomic<float> loadProgress{0.0f};
 
 // Main thread only.
 ThreadRecord* loaderThread = nullptr;
+// Set before main runs; the loader thread reads it after its start.
+LoaderSoundSteps soundSteps;
 
 // Textures in the order they are loaded. The GLSL slots 15..35 and the
 // fixed-function slots 5..7 are never both created, so one list serves both
@@ -76,11 +77,13 @@ void StopLoader() {
   loaderThread = nullptr;
 }
 
+void SetLoaderSoundSteps(const LoaderSoundSteps& steps) { soundSteps = steps; }
+
 uint32_t LoaderMain(void*) {
   onLoaderThread.store(true, std::memory_order_relaxed);
   LoadCatalogue();
   onLoaderThread.store(false, std::memory_order_relaxed);
-  LoadShipSounds();
+  if (soundSteps.load) soundSteps.load();
   loaderRunning.store(false, std::memory_order_release);
   return 0;
 }
@@ -133,5 +136,5 @@ void ReleaseCatalogue() {
 void ReleaseResources() {
   StopLoader();
   ReleaseCatalogue();
-  ReleaseShipSounds();
+  if (soundSteps.release) soundSteps.release();
 }

@@ -36,9 +36,19 @@ float GetLoadProgress();
 // Harmless when no loader is there.
 void StopLoader();
 
+// The sounds the loader loads after the pictures and ReleaseResources
+// releases after them: the ship's, which belong to the audio layer above.
+// That layer hands its two steps in before the program starts (as soon as
+// its sounds are part of the program); a null step does nothing.
+struct LoaderSoundSteps {
+  void (*load)() = nullptr;
+  void (*release)() = nullptr;
+};
+void SetLoaderSoundSteps(const LoaderSoundSteps& steps);
+
 // The loader thread's body (argument unused): raises onLoaderThread, runs
-// LoadCatalogue, lowers onLoaderThread, loads the ship sounds
-// (LoadShipSounds) and lowers the running flag as its last act.
+// LoadCatalogue, lowers onLoaderThread, loads the sounds (the load step) and
+// lowers the running flag as its last act.
 uint32_t LoaderMain(void* argument);
 
 // Fills an empty catalogue, starting the progress from 0: creates the textures of this run's slots (by
@@ -56,5 +66,5 @@ void LoadCatalogue();
 // of the catalogue and empties every slot. Harmless on an empty catalogue.
 void ReleaseCatalogue();
 // Main thread, at shutdown before the audio device stops: StopLoader, then
-// ReleaseCatalogue, then the ship sounds (ReleaseShipSounds).
+// ReleaseCatalogue, then the sounds (the release step).
 void ReleaseResources();

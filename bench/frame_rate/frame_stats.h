@@ -6,7 +6,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/engine.h"
+#include "app/engine_start.h"
 #include "resources/settings.h"
 
 namespace frame_stats {
@@ -62,7 +62,7 @@ inline bool StartBenchEngine(const char* assetDirectory, bool glsl) {
   Settings.glslRequested = glsl;
   EngineConfig config;
   config.assetDirectory = assetDirectory;
-  return StartEngine(config);
+  return StartGameEngine(config);
 }
 
 }  // namespace frame_stats

@@ -44,7 +44,7 @@ class BitmapFontX11 : public EngineSession {
 
 TEST_F(BitmapFontX11, GlyphsLandInTheirCells) {
   WriteSheet("A#");
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   BitmapFont large;
   BitmapFont small;
   BitmapFont pixels;

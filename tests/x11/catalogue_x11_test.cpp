@@ -27,7 +27,7 @@ TEST_F(CatalogueX11, TheGeneratedCatalogueLoadsCompletely) {
     }
   }
   const bool bundlesThere = std::filesystem::exists(generated / kMenuBundle1Path);
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   Settings.glslEnabled = gl.arbShadingLanguage100;
 
   ASSERT_TRUE(StartLoader());

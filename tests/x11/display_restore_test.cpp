@@ -73,7 +73,7 @@ TEST_F(DisplayRestore, TheSavedRampComesBackWhenTheEngineStops) {
   PipeGamma gamma(fds_[1]);
   SetGammaOutput(&gamma);
   Settings.brightness = 1;
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   ApplyBrightness(2);  // as the options screen does
   StopEngine();
   gamma.Write("end");
@@ -90,7 +90,7 @@ TEST_F(DisplayRestore, ASignalPutsTheRampBackBeforeItEndsTheProcess) {
       PipeGamma gamma(fds_[1]);
       SetGammaOutput(&gamma);
       Settings.brightness = 2;
-      if (!StartEngine(config_)) _exit(3);
+      if (!StartGameEngine(config_)) _exit(3);
       gamma.Write("started");
       for (;;) pause();
     }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/engine.h"
+#include "app/engine_start.h"
 #include "resources/settings.h"
 #include "support/temp_dir.h"
 #include "support/xvfb.h"

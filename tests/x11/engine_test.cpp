@@ -27,7 +27,7 @@ using Engine = EngineSession;
 TEST_F(Engine, StartsAndStopsAgainAndAgain) {
   for (int round = 0; round < 3; ++round) {
     Settings.fullScreen = round != 1;  // the windowed way too
-    ASSERT_TRUE(StartEngine(config_)) << "round " << round;
+    ASSERT_TRUE(StartGameEngine(config_)) << "round " << round;
     EXPECT_EQ(EngineStartStatus(), kEngineRunning);
     EXPECT_EQ(EngineRunState(), kSystemThreadRunning);
     EXPECT_TRUE(WaitFor([] { return !FindWindowNamed(kTitle).empty(); })) << "round " << round;
@@ -40,7 +40,7 @@ TEST_F(Engine, StartsAndStopsAgainAndAgain) {
 }
 
 TEST_F(Engine, ConsoleLogHoldsTheStartUpLinesInOrder) {
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   std::vector<std::string> lines = Lines(ConsoleLog());
   std::vector<std::string> expected = {
       "loading library: libGL.so.1... Success!",
@@ -64,7 +64,7 @@ TEST_F(Engine, ConsoleLogHoldsTheStartUpLinesInOrder) {
 }
 
 TEST_F(Engine, TheContextIsReadyToDrawWithTheGameProjection) {
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   GLint viewport[4] = {};
   gl.glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[0], 0);
@@ -100,7 +100,7 @@ TEST_F(Engine, TheContextIsReadyToDrawWithTheGameProjection) {
 }
 
 TEST_F(Engine, APresentedFrameFillsTheScreen) {
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   for (int frame = 0; frame < 2; ++frame) {
     gl.glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -114,7 +114,7 @@ TEST_F(Engine, APresentedFrameFillsTheScreen) {
 TEST_F(Engine, AFailedMiddleStepReportsFailureAndStopsWithoutWaiting) {
   // conlog.txt cannot be created where a folder of that name stands.
   std::filesystem::create_directory(folder_ / "conlog.txt");
-  EXPECT_FALSE(StartEngine(config_));
+  EXPECT_FALSE(StartGameEngine(config_));
   EXPECT_EQ(EngineStartStatus(), kEngineFailed);
   EXPECT_EQ(EngineRunState(), kSystemThreadGone);
 
@@ -125,13 +125,13 @@ TEST_F(Engine, AFailedMiddleStepReportsFailureAndStopsWithoutWaiting) {
 
   // Nothing of the failed start is left in the way of the next one.
   std::filesystem::remove(folder_ / "conlog.txt");
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   EXPECT_TRUE(WaitFor([] { return !FindWindowNamed(kTitle).empty(); }));
 }
 
 TEST_F(Engine, AMissingGlLibraryFailsTheWindowAndTheStart) {
   config_.glLibrary = "libNoSuchGL.so.1";
-  EXPECT_FALSE(StartEngine(config_));
+  EXPECT_FALSE(StartGameEngine(config_));
   EXPECT_EQ(EngineStartStatus(), kEngineFailed);
   EXPECT_TRUE(StopEngine());
   EXPECT_EQ(ConsoleLog(), "loading library: libNoSuchGL.so.1... Failed\n");
@@ -141,7 +141,7 @@ TEST_F(Engine, AMissingGlLibraryFailsTheWindowAndTheStart) {
 TEST_F(Engine, NoDisplayFailsTheStart) {
   std::string display = xvfb_.display();
   unsetenv("DISPLAY");
-  EXPECT_FALSE(StartEngine(config_));
+  EXPECT_FALSE(StartGameEngine(config_));
   EXPECT_EQ(EngineStartStatus(), kEngineFailed);
   EXPECT_TRUE(StopEngine());
   setenv("DISPLAY", display.c_str(), 1);

@@ -30,7 +30,7 @@ class Input : public EngineSession {
  protected:
   void SetUp() override {
     EngineSession::SetUp();
-    ASSERT_TRUE(StartEngine(config_));
+    ASSERT_TRUE(StartGameEngine(config_));
   }
 };
 

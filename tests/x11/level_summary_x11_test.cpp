@@ -35,7 +35,7 @@ TEST_F(LevelSummaryX11, ShowsEveryLineAndCountsTheBonusIn) {
   const fs::path generated = fs::path(SS_BIN_DIR) / "base";
   if (!fs::exists(generated / "textures/gameplay/summary.tga")) GTEST_SKIP() << "no generated asset tree";
   for (const char* folder : {"textures", "fonts"}) fs::create_directory_symlink(generated / folder, folder_ / folder);
-  ASSERT_TRUE(StartEngine(config_));
+  ASSERT_TRUE(StartGameEngine(config_));
   LoadCatalogue();
 
   PlayerRecord record(AcquireTimer());

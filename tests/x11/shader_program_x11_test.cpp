@@ -76,7 +76,7 @@ class ShaderProgramX11 : public EngineSession {
   // The engine started with the console log held open for the run, as the
   // main flow holds it.
   bool Start() {
-    if (!StartEngine(config_)) return false;
+    if (!StartGameEngine(config_)) return false;
     OpenConsoleLog();
     return true;
   }

@@ -1,0 +1,16 @@
+#include "app/engine_start.h"
+
+#include "audio/audio_device.h"
+#include "resources/settings.h"
+
+bool StartGameEngine(EngineConfig config) {
+  config.window.width = Settings.screenWidth;
+  config.window.height = Settings.screenHeight;
+  config.window.colorDepth = Settings.colorDepth;
+  config.window.fullScreen = Settings.fullScreen;
+  config.window.brightness = Settings.brightness;
+  config.startAudio = StartAudio;
+  config.stopAudio = StopAudio;
+  config.unloadAudio = UnloadAlTable;
+  return StartEngine(config);
+}

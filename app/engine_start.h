@@ -1,0 +1,7 @@
+#pragma once
+#include "platform/engine.h"
+
+// The game's engine start: StartEngine with the window the player's settings
+// ask for (size, colour depth, full screen, brightness, read now) and the
+// OpenAL device, on top of whatever else the config holds.
+bool StartGameEngine(EngineConfig config = {});
