@@ -3,6 +3,9 @@
 # settings in share/starfield-stampede/base/, and what a desktop needs to
 # list the game (entry, icons, AppStream metadata, man page).
 include(GNUInstallDirs)
+# Named, so a test can install a copy without touching the install_manifest.txt
+# that make uninstall reads.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME game)
 
 set(SS_APP_ID net.kelpforge.StarfieldStampede)
 set(SS_HOMEPAGE https://kelpforge.net/starfield-stampede)
