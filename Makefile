@@ -30,9 +30,10 @@ run: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# Removes what the last install listed in its manifest.
+# Removes what the last install listed in its manifest (give the same
+# DESTDIR as the install).
 uninstall:
-	bash scripts/uninstall.sh $(BUILD)/install_manifest.txt
+	DESTDIR="$(DESTDIR)" bash scripts/uninstall.sh $(BUILD)/install_manifest.txt
 
 # The Debian package, $(BUILD)/starfield-stampede_VERSION_ARCH.deb.
 package: build

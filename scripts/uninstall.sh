@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# usage: scripts/uninstall.sh build/install_manifest.txt
-# Removes every file the last install wrote (the manifest lists them with
-# DESTDIR and prefix), then the game's own folders once they are empty.
+# usage: [DESTDIR=/staging] scripts/uninstall.sh build/install_manifest.txt
+# Removes every file the last install wrote (the manifest lists them under
+# the prefix; give the same DESTDIR as the install), then the game's own
+# folders once they are empty.
 # Folders other packages share (bin/, share/icons/...) are left in place.
 set -euo pipefail
 manifest="${1:-build/install_manifest.txt}"
@@ -11,8 +12,11 @@ if [ ! -f "$manifest" ]; then
 fi
 
 own_folders=()
-while IFS= read -r file; do
+destdir="${DESTDIR:-}"
+# The manifest does not end its last line.
+while IFS= read -r file || [ -n "$file" ]; do
   [ -n "$file" ] || continue
+  [ -n "$destdir" ] && [[ "$file" != "$destdir"/* ]] && file="$destdir$file"
   rm -f -- "$file"
   case "$file" in
     */share/starfield-stampede/*) own_folders+=("${file%%/share/starfield-stampede/*}/share/starfield-stampede") ;;

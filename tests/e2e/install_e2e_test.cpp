@@ -245,7 +245,7 @@ TEST_F(InstalledGame, KeepsThePlayersFilesInTheirOwnFolderAndLeavesTheInstallAsI
   EXPECT_EQ(Saved(programs, installed / "share/starfield-stampede/base/config/ss.rep", "HighScore"), "0");
 }
 
-TEST_F(InstalledGame, DesktopEntryMetadataAndManPagesPassTheirCheckers) {
+TEST_F(InstalledGame, DesktopEntryMetadataAndManPagesPassTheirCheckersAndUninstallRemovesEveryFile) {
   const fs::path share = Install().parent_path() / "share";
   const std::string log = (work_ / "check.txt").string();
   auto passes = [&](const std::string& command) {
@@ -269,6 +269,15 @@ TEST_F(InstalledGame, DesktopEntryMetadataAndManPagesPassTheirCheckers) {
     const fs::path icon = share / "icons/hicolor" / (edge + "x" + edge) / "apps" / (std::string(kAppId) + ".png");
     EXPECT_EQ(CommandOutput("identify -format '%w %h' " + icon.string() + " 2>&1"), edge + " " + edge);
   }
+
+  // The install's manifest names files under the prefix; uninstall puts the
+  // staging folder back in front and leaves none of them.
+  const fs::path stage = work_ / "stage";
+  EXPECT_EQ(passes("DESTDIR=" + stage.string() + " bash " + SS_SOURCE_DIR + "/scripts/uninstall.sh " +
+                   (kBuild / "install_manifest_game.txt").string()),
+            "");
+  EXPECT_TRUE(FilesUnder(stage).empty());
+  EXPECT_FALSE(fs::exists(stage / "usr/share/starfield-stampede"));
 }
 
 TEST_F(InstalledGame, DebianPackageHoldsTheGameAndRunsUnpacked) {
