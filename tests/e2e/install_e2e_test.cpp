@@ -3,25 +3,11 @@
 // under Xvfb by a player whose home is a fresh folder. The installed tree
 // must stay as installed; everything the game writes lands in the player's
 // data directory, and a file there wins over the installed one.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <set>
-#include <string>
-#include <thread>
-#include <vector>
 
+#include "game_run.h"
 #include "resources/tga_writer.h"
-#include "support/screen_capture.h"
-#include "support/temp_dir.h"
-#include "support/xvfb.h"
 
 namespace {
 
@@ -44,40 +30,17 @@ constexpr int kPointerSize = 32;
 
 const fs::path kBuild = fs::path(SS_BIN_DIR).parent_path();
 
-struct Rgb {
-  int r, g, b;
-};
+using e2e::Rgb;
+using e2e::Shot;
 
-class Screen {
- public:
-  explicit Screen(Capture capture) : capture_(std::move(capture)) {}
-  bool valid() const { return capture_.valid() && capture_.width == kWidth && capture_.height == kHeight; }
-  template <class Test>
-  int Count(int x0, int y0, int x1, int y1, Test test) const {
-    int count = 0;
-    for (int y = y0; y < y1; ++y) {
-      for (int x = x0; x < x1; ++x) {
-        const std::size_t at = (static_cast<std::size_t>(y) * kWidth + x) * 3;
-        const Rgb c{static_cast<uint8_t>(capture_.rgb[at]), static_cast<uint8_t>(capture_.rgb[at + 1]),
-                    static_cast<uint8_t>(capture_.rgb[at + 2])};
-        count += test(c) ? 1 : 0;
-      }
-    }
-    return count;
-  }
-  bool IsMenu() const {
-    return valid() && Count(kHighScoreX0, kHighScoreY0, kHighScoreX1, kHighScoreY1, [](Rgb c) {
-             return c.g > 120 && c.g > c.r + 50 && c.g > c.b + 50;
-           }) > 30;
-  }
-  // Pure magenta, which no generated picture uses.
-  int Magenta() const {
-    return Count(0, 0, kWidth, kHeight, [](Rgb c) { return c.r > 200 && c.g < 40 && c.b > 200; });
-  }
-
- private:
-  Capture capture_;
-};
+bool IsMenu(const Shot& shot) {
+  return shot.valid() && shot.width() == kWidth && shot.height() == kHeight &&
+         shot.Count(kHighScoreX0, kHighScoreY0, kHighScoreX1, kHighScoreY1, e2e::Greenish) > 30;
+}
+// Pure magenta, which no generated picture uses.
+int Magenta(const Shot& shot) {
+  return shot.Count(0, 0, shot.width(), shot.height(), [](Rgb c) { return c.r > 200 && c.g < 40 && c.b > 200; });
+}
 
 // Every file under root with its size and modification time, one a line.
 std::string Listing(const fs::path& root) {
@@ -154,16 +117,15 @@ class InstalledGame : public testing::Test {
     return false;
   }
 
-  Screen Take() { return Screen(CaptureScreen((work_ / "screen.xwd").string())); }
-
-  Screen WaitForMenu() {
+  Shot WaitForMenu() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < end && Running()) {
-      Screen screen = Take();
-      if (screen.IsMenu()) return screen;
+      const Capture capture = CaptureScreen((work_ / "screen.xwd").string());
+      Shot shot(capture.width, capture.height, capture.rgb);
+      if (IsMenu(shot)) return shot;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return Screen({});
+    return {};
   }
 
   // Points at Exit and clicks (again, on a busy machine that misses a
@@ -181,9 +143,9 @@ class InstalledGame : public testing::Test {
   }
 
   // One whole visit: start, reach the menu, leave through Exit.
-  Screen PlayToTheMenuAndLeave(const fs::path& programs, const std::string& dataHome) {
+  Shot PlayToTheMenuAndLeave(const fs::path& programs, const std::string& dataHome) {
     Launch(programs, dataHome);
-    Screen menu = WaitForMenu();
+    Shot menu = WaitForMenu();
     EXPECT_TRUE(menu.valid()) << "no menu; output: " << work_.ReadFile("output.txt");
     if (menu.valid()) ExitThroughTheMenu();
     return menu;
@@ -212,8 +174,8 @@ TEST_F(InstalledGame, KeepsThePlayersFilesInTheirOwnFolderAndLeavesTheInstallAsI
 
   // First start: the installed defaults, and the player's own files appear
   // beside nothing else.
-  const Screen first = PlayToTheMenuAndLeave(programs, dataHome.string());
-  EXPECT_EQ(first.Magenta(), 0);
+  const Shot first = PlayToTheMenuAndLeave(programs, dataHome.string());
+  EXPECT_EQ(Magenta(first), 0);
   EXPECT_EQ(FilesUnder(dataHome), (std::set<std::string>{"starfield-stampede/config/ss.rep",
                                                           "starfield-stampede/conlog.txt"}));
   EXPECT_TRUE(FilesUnder(work_ / "home").empty());
@@ -232,8 +194,8 @@ TEST_F(InstalledGame, KeepsThePlayersFilesInTheirOwnFolderAndLeavesTheInstallAsI
   fs::create_directories(mine / "textures/menu");
   ASSERT_TRUE(WriteTga((mine / "textures/menu/Pointer.tga").c_str(),
                        {kPointerSize, kPointerSize, 4, false, magenta.data()}, 32, TgaEncoding::Uncompressed));
-  const Screen second = PlayToTheMenuAndLeave(programs, dataHome.string());
-  EXPECT_GT(second.Magenta(), 100) << "the player's own pointer picture was not shown";
+  const Shot second = PlayToTheMenuAndLeave(programs, dataHome.string());
+  EXPECT_GT(Magenta(second), 100) << "the player's own pointer picture was not shown";
   EXPECT_EQ(Saved(programs, mine / "config/ss.rep", "HighScore"), "4321");
 
   // Without XDG_DATA_HOME the player's folder is ~/.local/share.

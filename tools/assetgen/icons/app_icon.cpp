@@ -1,5 +1,6 @@
 #include "tools/assetgen/icons/app_icon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
