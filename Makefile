@@ -6,8 +6,11 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# make install puts the game under PREFIX, staged below DESTDIR when given.
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all setup build run test test-unit test-asan test-tsan fuzz bench bench-frames contact-sheet clean
+.PHONY: all setup build run install uninstall package test test-unit test-asan test-tsan fuzz bench bench-frames contact-sheet clean
 
 all: build
 
@@ -22,6 +25,19 @@ build: setup $(BUILD)/CMakeCache.txt
 
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+# The game, its tools, data, desktop entry, icons, metadata and man pages.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last install listed in its manifest (give the same
+# DESTDIR as the install).
+uninstall:
+	DESTDIR="$(DESTDIR)" bash scripts/uninstall.sh $(BUILD)/install_manifest.txt
+
+# The Debian package, $(BUILD)/starfield-stampede_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake
 
 test: test-unit test-asan test-tsan
 

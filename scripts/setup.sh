@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   clang libclang-rt-14-dev
+  desktop-file-utils appstream man-db groff-base dpkg-dev file lintian
 )
 
 missing=()

@@ -1,6 +1,8 @@
 // assetgen OUTDIR [PART...]: writes the game's base/ tree into OUTDIR.
 // PART limits the run to some of: pictures, sounds, music, shaders (all by
 // default). Prints one progress line per part; exits 1 on any failure.
+// assetgen --icons OUTDIR: writes the desktop icons in hicolor's layout
+// (OUTDIR/<n>x<n>/apps/...), which the install puts under share/icons.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +13,7 @@
 
 #include "tools/assetgen/art/pictures.h"
 #include "tools/assetgen/audio/audio_assets.h"
+#include "tools/assetgen/icons/app_icon.h"
 #include "tools/assetgen/shaders/shader_assets.h"
 
 namespace {
@@ -55,8 +58,16 @@ bool RunLane(const std::vector<const Part*>& chosen, int lane, const std::string
 
 int main(int argc, char** argv) {
   if (argc < 2 || argv[1][0] == '\0') {
-    std::fprintf(stderr, "usage: assetgen OUTDIR [pictures|sounds|music|shaders ...]\n");
+    std::fprintf(stderr, "usage: assetgen OUTDIR [pictures|sounds|music|shaders ...]\n"
+                         "       assetgen --icons OUTDIR\n");
     return 2;
+  }
+  if (std::strcmp(argv[1], "--icons") == 0) {
+    if (argc != 3 || argv[2][0] == '\0') {
+      std::fprintf(stderr, "usage: assetgen --icons OUTDIR\n");
+      return 2;
+    }
+    return icons::WriteAppIcons(argv[2]) ? 0 : 1;
   }
   std::string baseDir = argv[1];
   std::vector<const Part*> chosen;
