@@ -201,7 +201,9 @@ TEST_F(OpenAlCaptureTest, PlayingAgainStartsFromTheBeginning) {
   stream->Stop();
   Sleep(0.3);
   stream->Play(true);
-  Sleep(0.6);
+  // As long as the first play, so a slow machine still leaves a long stretch
+  // of the second tone to measure.
+  Sleep(1.0);
   stream->Stop();
   stream.reset();
 
