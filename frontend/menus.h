@@ -17,7 +17,7 @@ constexpr int32_t kOptionsAccepted = 19;     // OK, nothing that needs a restart
 constexpr int32_t kOptionsLeft = 20;         // Escape: nothing saved
 constexpr int32_t kOptionsNeedRestart = 21;  // OK after a resolution, depth or GLSL click
 
-// Start: 0; Exit or Escape: 17. Plays "sound/music/SS_menu.ogg" looping
+// Start: kSelectNewGame; Exit or Escape: kSelectExit. Plays "sound/music/SS_menu.ogg" looping
 // (in menuMusic) while it runs and shows highScoreText. Options runs the
 // options screen and saves the settings unless it was left with Escape;
 // Clear High clears the high score without saving. Resets gameTimer.
@@ -25,8 +25,9 @@ int32_t MainMenu();
 
 // Edits the live Settings as buttons are clicked: resolution, colour depth
 // and GLSL for the next start (restart flag), sound (switches menuMusic) and
-// brightness (applied to the display at once). Returns 19, 20 or 21; saves
-// nothing. pointer: the main menu's pointer picture.
+// brightness (applied to the display at once). Returns kOptionsAccepted,
+// kOptionsLeft or kOptionsNeedRestart; saves nothing. pointer: the main
+// menu's pointer picture.
 int32_t OptionsScreen(const Texture& pointer);
 
 // Tells the player that the change needs a restart; returns after a click

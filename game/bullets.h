@@ -3,10 +3,10 @@
 
 #include "game/game_object.h"
 
-// The shots the ship fires and the starburst's burst. Every shot is kind 9,
-// group 4 (it meets asteroids only), with one circle of radius 0.6; it flies
-// straight at 70 units/s plus the velocity of what fired it, wraps, and goes
-// Dead when its lifetime is flown. A shot that hits marks itself Hit: the
+// The shots the ship fires and the starburst's burst. Every shot is
+// ObjectKind::Bullet, group MeetsAsteroids (it meets asteroids only), with
+// one circle of radius 0.6; it flies straight at 70 units/s plus the
+// velocity of what fired it, wraps, and goes Dead when its lifetime is flown. A shot that hits marks itself Hit: the
 // asteroid does the scoring. Main thread only.
 
 // The flight shared by every shot; it draws nothing itself.

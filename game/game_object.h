@@ -32,10 +32,10 @@ struct ObjectKind {
 // Collision mask bits of GameObject::group: an object meets another when its
 // group holds the bit that stands for the other's kind.
 struct CollisionGroup {
-  static constexpr uint16_t MeetsShip = 1;       // kind 4
-  static constexpr uint16_t MeetsPowerUps = 2;   // kinds 0..3
-  static constexpr uint16_t MeetsAsteroids = 4;  // kinds 5..8
-  static constexpr uint16_t MeetsBullets = 8;    // kind 9
+  static constexpr uint16_t MeetsShip = 1;       // ObjectKind::Ship
+  static constexpr uint16_t MeetsPowerUps = 2;   // the four power-up kinds
+  static constexpr uint16_t MeetsAsteroids = 4;  // SmallAsteroid .. FinalAsteroid
+  static constexpr uint16_t MeetsBullets = 8;    // ObjectKind::Bullet
 };
 
 // The mask bit that stands for a kind; 0 for kinds outside 0..9.
@@ -92,7 +92,7 @@ struct CollisionShape {
 
 class GameObject {
  public:
-  // group 0, kind 0, position (0, 0, 0), Active, no shape.
+  // group 0, kind InvulnPowerUp (0), position (0, 0, 0), Active, no shape.
   GameObject() = default;
   // Frees the shape and leaves the state Dead.
   virtual ~GameObject();

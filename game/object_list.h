@@ -37,7 +37,7 @@ class ObjectList {
   void UpdateAll();
   void DrawAll();
   // For every Active object a, head first, and every other Active object b
-  // of kind 0..9: when a's group holds the bit of b's kind and the shapes
+  // of a kind that collides (Bullet and below): when a's group holds the bit of b's kind and the shapes
   // overlap, a.OnHit(b), then b.OnHit(a). A pair is looked at in both
   // orders; a's walk stops as soon as a is no longer Active.
   void CollideAll();

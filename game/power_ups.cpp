@@ -21,7 +21,7 @@ struct PowerUpTextures {
   TextureSlot litNormal;
 };
 
-// By kind 0..3.
+// By kind, InvulnPowerUp .. StarburstPowerUp.
 constexpr PowerUpTextures kTextures[4] = {
     {TextureSlot::PowerInvulnerable, TextureSlot::GlslPowerInvulnerable,
      TextureSlot::GlslPowerInvulnerableNormal},

@@ -5,7 +5,8 @@
 #include "game/flame_emitter.h"
 #include "game/game_object.h"
 
-// The player's craft (kind 4, group 6: it meets asteroids and power-ups).
+// The player's craft (ObjectKind::Ship; its group meets asteroids and
+// power-ups).
 // It turns at 180 degrees/s, thrusts at 30 units/s² up to 60 units/s with no
 // drag, wraps, fires by its power-up, carries a timed shield and trails the
 // thrust flame. Made by PlayerRecord::SpawnShip and owned by the object
@@ -69,7 +70,7 @@ class Ship : public GameObject {
 };
 
 // What is left of a destroyed ship: seven pieces flying apart for duration
-// seconds (kind 10, no shape). Plays the explosion and logs a line when made.
+// seconds (ObjectKind::ShipDebris, no shape). Plays the explosion and logs a line when made.
 class ShipDebris : public GameObject {
  public:
   ShipDebris(Vector3 position, float duration);
