@@ -30,33 +30,35 @@ constexpr const char* kFontSheet = "fonts/default.tga";
 constexpr uint16_t kLastLevel = 15;
 
 void CreateFrontEnd() {
-  gameplayMusic = new MusicStream;
-  gameplayMusic->Open(kGameplayMusicFile);
-  playerRecord = new PlayerRecord(gameTimer);
-  firstFont = new BitmapFont;
-  firstFont->Init(kFontSheet, 1, 0);
-  secondFont = new BitmapFont;
-  secondFont->Init(kFontSheet, 2, 0);
+  frontEnd.gameplayMusic = new MusicStream;
+  frontEnd.gameplayMusic->Open(kGameplayMusicFile);
+  playerRecord = new PlayerRecord(frontEnd.gameTimer);
+  frontEnd.firstFont = new BitmapFont;
+  frontEnd.firstFont->Init(kFontSheet, 1, 0);
+  frontEnd.secondFont = new BitmapFont;
+  frontEnd.secondFont->Init(kFontSheet, 2, 0);
   FillLevelTable();
-  scoreAtStart = 0;
-  levelScore = 0;
+  levelCounters.scoreAtStart = 0;
+  levelCounters.levelScore = 0;
   FormatHighScoreText("High Score:%d", Settings.highScore);
 }
 
 // The player record stays: game objects may still reach it until exit.
 void DestroyFrontEnd() {
-  delete gameplayMusic;
-  gameplayMusic = nullptr;
-  delete firstFont;
-  firstFont = nullptr;
-  delete secondFont;
-  secondFont = nullptr;
+  delete frontEnd.gameplayMusic;
+  frontEnd.gameplayMusic = nullptr;
+  delete frontEnd.firstFont;
+  frontEnd.firstFont = nullptr;
+  delete frontEnd.secondFont;
+  frontEnd.secondFont = nullptr;
 }
 
-bool PlayLevel(Level& level) { return GameplayLoop(level, gameTimer, gameplayMusic); }
+bool PlayLevel(Level& level) {
+  return GameplayLoop(level, frontEnd.gameTimer, frontEnd.gameplayMusic);
+}
 
 void IntroduceLevel(const Level& level) {
-  if (firstFont) LevelIntro(level, gameTimer, *firstFont);
+  if (frontEnd.firstFont) LevelIntro(level, frontEnd.gameTimer, *frontEnd.firstFont);
 }
 
 }  // namespace
@@ -83,33 +85,33 @@ void PlayGame(int32_t startLevel) {
   if (startLevel == 0) {
     flowSteps.showStoryFrame();
     flowSteps.showStoryPanel(0);
-    currentLevel = 1;
+    levelCounters.currentLevel = 1;
   } else {
-    currentLevel = static_cast<uint16_t>(startLevel);
+    levelCounters.currentLevel = static_cast<uint16_t>(startLevel);
   }
   playerRecord->Reset();
-  objectList = new ObjectList(gameTimer);
+  objectList = new ObjectList(frontEnd.gameTimer);
 
   bool won = false;
   for (bool playing = true; playing;) {
     // Mouse motion from the screens before must not reach the level.
     SnapshotKeys(InputState.keys);
     SnapshotMouse(&InputState);
-    Level level(currentLevel);
+    Level level(levelCounters.currentLevel);
     objectList->ResetClock();
-    if (currentLevel == 5) flowSteps.showStoryPanel(1);
-    if (currentLevel == 10) flowSteps.showStoryPanel(2);
+    if (levelCounters.currentLevel == 5) flowSteps.showStoryPanel(1);
+    if (levelCounters.currentLevel == 10) flowSteps.showStoryPanel(2);
     flowSteps.levelIntro(level);
     const bool cleared = flowSteps.gameplayLoop(level);
-    if (thrustSound) thrustSound->Stop();  // never outlives its level
+    if (shipSounds.thrustSound) shipSounds.thrustSound->Stop();  // never outlives its level
     if (!cleared) {
       playing = false;
-    } else if (currentLevel == kLastLevel) {
+    } else if (levelCounters.currentLevel == kLastLevel) {
       won = true;
       playing = false;
     } else {
       flowSteps.levelSummary(level);
-      ++currentLevel;
+      ++levelCounters.currentLevel;
     }
   }
 
@@ -145,7 +147,7 @@ int GameMain() {
   // The lit path needs the shading language; the player's saved choice
   // (glslRequested) stays as it was.
   if (!gl.arbShadingLanguage100) Settings.glslEnabled = false;
-  gameTimer = AcquireTimer();
+  frontEnd.gameTimer = AcquireTimer();
   CreateFrontEnd();
   OpenConsoleLog();
   gl.glEnable(GL_DEPTH_TEST);

@@ -26,7 +26,7 @@ void PlayGame(int32_t startLevel);
 
 // The steps the flow takes, in one table that tests may watch or replace,
 // as the GL table is replaced. Each entry is the operation of its name; the
-// level steps pass the run's gameTimer, first font and gameplay music.
+// level steps pass the run's frontEnd.gameTimer, first font and gameplay music.
 struct FlowSteps {
   bool (*startEngine)();
   bool (*stopEngine)();

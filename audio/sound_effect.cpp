@@ -8,9 +8,7 @@
 #include "resources/loader.h"
 #include "resources/settings.h"
 
-SoundEffect* laserShotSound = nullptr;
-SoundEffect* thrustSound = nullptr;
-SoundEffect* explosionSound = nullptr;
+ShipSoundsRecord shipSounds;
 
 namespace {
 
@@ -76,16 +74,17 @@ void SoundEffect::Stop() {
 }
 
 void LoadShipSounds() {
-  laserShotSound = new SoundEffect;
-  thrustSound = new SoundEffect;
-  explosionSound = new SoundEffect;
-  laserShotSound->Load(kLaserShotSoundFile);
-  thrustSound->Load(kThrustSoundFile);
-  explosionSound->Load(kExplosionSoundFile);
+  shipSounds.laserShotSound = new SoundEffect;
+  shipSounds.thrustSound = new SoundEffect;
+  shipSounds.explosionSound = new SoundEffect;
+  shipSounds.laserShotSound->Load(kLaserShotSoundFile);
+  shipSounds.thrustSound->Load(kThrustSoundFile);
+  shipSounds.explosionSound->Load(kExplosionSoundFile);
 }
 
 void ReleaseShipSounds() {
-  for (SoundEffect** slot : {&laserShotSound, &thrustSound, &explosionSound}) {
+  for (SoundEffect** slot :
+       {&shipSounds.laserShotSound, &shipSounds.thrustSound, &shipSounds.explosionSound}) {
     delete *slot;
     *slot = nullptr;
   }

@@ -40,9 +40,12 @@ class SoundEffect : public AudioSource {
 };
 
 // The ship's three sounds, process-wide; empty until LoadShipSounds.
-extern SoundEffect* laserShotSound;  // fired shot, played once
-extern SoundEffect* thrustSound;     // engine, played looping
-extern SoundEffect* explosionSound;  // ship breaking up, played once
+struct ShipSoundsRecord {
+  SoundEffect* laserShotSound = nullptr;  // fired shot, played once
+  SoundEffect* thrustSound = nullptr;     // engine, played looping
+  SoundEffect* explosionSound = nullptr;  // ship breaking up, played once
+};
+extern ShipSoundsRecord shipSounds;
 
 constexpr const char* kLaserShotSoundFile = "sound/ship/SS_shot-laser3.wav";
 constexpr const char* kThrustSoundFile = "sound/ship/thrust.wav";

@@ -105,12 +105,12 @@ int main(int argc, char** argv) {
   LoadCatalogue();
   LoadShaders();
 
-  gameTimer = AcquireTimer();
+  frontEnd.gameTimer = AcquireTimer();
   FillLevelTable();
-  playerRecord = new PlayerRecord(gameTimer);
+  playerRecord = new PlayerRecord(frontEnd.gameTimer);
   playerRecord->Reset();
-  objectList = new ObjectList(gameTimer);
-  currentLevel = static_cast<uint16_t>(levelNumber);
+  objectList = new ObjectList(frontEnd.gameTimer);
+  levelCounters.currentLevel = static_cast<uint16_t>(levelNumber);
 
   HeldKeys keys(kWarmUp, frames);
   InstallInputScript(&keys);
@@ -121,10 +121,10 @@ int main(int argc, char** argv) {
   // level again from the start until enough frames have been drawn.
   while (!keys.Done()) {
     if (playerRecord->lives < 0) playerRecord->Reset();
-    Level level(currentLevel);
+    Level level(levelCounters.currentLevel);
     objectList->ResetClock();
     mostObjects = std::max(mostObjects, objectList->Count());
-    GameplayLoop(level, gameTimer, nullptr);
+    GameplayLoop(level, frontEnd.gameTimer, nullptr);
     shots += level.shotCount;
     if (!keys.Done()) ++restarts;
   }

@@ -30,7 +30,7 @@ class HeaviestField {
     timer = AcquireTimer();
     objectList = new ObjectList(timer);
     playerRecord = new PlayerRecord(timer);
-    currentLevel = 14;
+    levelCounters.currentLevel = 14;
     Fill();
   }
   ~HeaviestField() {

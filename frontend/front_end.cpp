@@ -4,12 +4,7 @@
 #include <cstdio>
 #include <thread>
 
-int32_t gameTimer = -1;
-MusicStream* gameplayMusic = nullptr;
-BitmapFont* firstFont = nullptr;
-BitmapFont* secondFont = nullptr;
-MusicStream* menuMusic = nullptr;
-char highScoreText[kHighScoreTextSize] = {};
+FrontEndRecord frontEnd;
 
 namespace {
 
@@ -22,7 +17,7 @@ ScreenPauseFunction pauseFunction = SleepMilliseconds;
 }  // namespace
 
 void FormatHighScoreText(const char* format, int32_t highScore) {
-  std::snprintf(highScoreText, sizeof highScoreText, format, highScore);
+  std::snprintf(frontEnd.highScoreText, sizeof frontEnd.highScoreText, format, highScore);
 }
 
 void PauseScreen(int32_t milliseconds) { pauseFunction(milliseconds); }

@@ -9,25 +9,29 @@ class MusicStream;
 // after the engine has started and destroys them at shutdown; the screens
 // only use them. Main thread only.
 
-// The game's frame timer: acquired once, never released. The main menu and
-// the game-over and game-won screens reset it; the game's loops read it.
-extern int32_t gameTimer;
-// Music of the levels, opened on "sound/music/SS_upbeat-tech.ogg" and played
-// by the gameplay loop.
-extern MusicStream* gameplayMusic;
-// "fonts/default.tga" in cells of a 40 × 30 grid (first) and an 80 × 60 grid
-// (second).
-extern BitmapFont* firstFont;
-extern BitmapFont* secondFont;
-// The menu music while MainMenu runs, so the options screen can switch it
-// with the sound setting; null at all other times.
-extern MusicStream* menuMusic;
-
-// The main menu's line, "High Score:%d" with Settings.highScore (the won
-// game writes it with a blank after the colon).
 constexpr std::size_t kHighScoreTextSize = 64;
-extern char highScoreText[kHighScoreTextSize];
-// Formats highScoreText from a format with one %d.
+
+struct FrontEndRecord {
+  // The game's frame timer: acquired once, never released. The main menu and
+  // the game-over and game-won screens reset it; the game's loops read it.
+  int32_t gameTimer = -1;
+  // Music of the levels, opened on "sound/music/SS_upbeat-tech.ogg" and
+  // played by the gameplay loop.
+  MusicStream* gameplayMusic = nullptr;
+  // "fonts/default.tga" in cells of a 40 × 30 grid (first) and an 80 × 60
+  // grid (second).
+  BitmapFont* firstFont = nullptr;
+  BitmapFont* secondFont = nullptr;
+  // The menu music while MainMenu runs, so the options screen can switch it
+  // with the sound setting; null at all other times.
+  MusicStream* menuMusic = nullptr;
+  // The main menu's line, "High Score:%d" with Settings.highScore (the won
+  // game writes it with a blank after the colon).
+  char highScoreText[kHighScoreTextSize] = {};
+};
+extern FrontEndRecord frontEnd;
+
+// Formats frontEnd.highScoreText from a format with one %d.
 void FormatHighScoreText(const char* format, int32_t highScore);
 
 // Sleeps the main thread. The screens act while a key or button is held, so

@@ -54,7 +54,7 @@ void DrawRecord(const NewRecord& record, float lineBrightness) {
   gl.glDisable(GL_TEXTURE_2D);
   gl.glColor3f(0.3f * lineBrightness, 0.9f * lineBrightness, 0.3f * lineBrightness);
   const auto halfLength = static_cast<int32_t>(std::strlen(record.line)) / 2;
-  if (firstFont) firstFont->Print(20 - halfLength, 27, record.line);
+  if (frontEnd.firstFont) frontEnd.firstFont->Print(20 - halfLength, 27, record.line);
 }
 
 }  // namespace

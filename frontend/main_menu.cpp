@@ -36,7 +36,7 @@ void ClearHighScore() {
 
 int32_t MainMenu() {
   using enum SpriteSlot;
-  ResetTimer(gameTimer);
+  ResetTimer(frontEnd.gameTimer);
   Texture pointer;
   pointer.Load(kPointerPicture, false);
 
@@ -51,9 +51,9 @@ int32_t MainMenu() {
   MenuButton asteroid(0.6f, 0.5f, -0.2f, -0.1f, CatalogueSprite(Asteroid2));
   MenuButton pc(-0.7f, -0.6f, -0.4f, -0.5f, CatalogueSprite(Pc));
 
-  menuMusic = new MusicStream;
-  menuMusic->Open(kMenuMusicFile);
-  menuMusic->Play(true);
+  frontEnd.menuMusic = new MusicStream;
+  frontEnd.menuMusic->Open(kMenuMusicFile);
+  frontEnd.menuMusic->Play(true);
 
   int32_t result = kSelectExit;
   for (bool running = true; running;) {
@@ -65,7 +65,8 @@ int32_t MainMenu() {
     HoverButtons({&start, &exit, &options, &clearHigh});
     BeginMenuFrame({&header, &ship, &start, &exit, &options, &clearHigh, &disclaimer, &asteroid, &pc});
     gl.glColor3f(0.25f, 0.95f, 0.25f);
-    if (secondFont) secondFont->Print(kHighScoreColumn, kHighScoreRow, highScoreText);
+    if (frontEnd.secondFont)
+      frontEnd.secondFont->Print(kHighScoreColumn, kHighScoreRow, frontEnd.highScoreText);
     EndMenuFrame(pointer);
 
     if (!LeftButtonDown()) continue;
@@ -85,8 +86,8 @@ int32_t MainMenu() {
     if (clearHigh.UnderPointer()) ClearHighScore();
   }
 
-  menuMusic->Stop();
-  delete menuMusic;
-  menuMusic = nullptr;
+  frontEnd.menuMusic->Stop();
+  delete frontEnd.menuMusic;
+  frontEnd.menuMusic = nullptr;
   return result;
 }

@@ -18,13 +18,13 @@ constexpr int32_t kOptionsLeft = 20;         // Escape: nothing saved
 constexpr int32_t kOptionsNeedRestart = 21;  // OK after a resolution, depth or GLSL click
 
 // Start: kSelectNewGame; Exit or Escape: kSelectExit. Plays "sound/music/SS_menu.ogg" looping
-// (in menuMusic) while it runs and shows highScoreText. Options runs the
+// (in frontEnd.menuMusic) while it runs and shows frontEnd.highScoreText. Options runs the
 // options screen and saves the settings unless it was left with Escape;
-// Clear High clears the high score without saving. Resets gameTimer.
+// Clear High clears the high score without saving. Resets frontEnd.gameTimer.
 int32_t MainMenu();
 
 // Edits the live Settings as buttons are clicked: resolution, colour depth
-// and GLSL for the next start (restart flag), sound (switches menuMusic) and
+// and GLSL for the next start (restart flag), sound (switches frontEnd.menuMusic) and
 // brightness (applied to the display at once). Returns kOptionsAccepted,
 // kOptionsLeft or kOptionsNeedRestart; saves nothing. pointer: the main
 // menu's pointer picture.
@@ -34,6 +34,6 @@ int32_t OptionsScreen(const Texture& pointer);
 // or any key, 500 ms later.
 void RestartNoticeScreen(const Texture& pointer);
 
-// Settings.highScore = 0 and highScoreText says so; the settings are written
+// Settings.highScore = 0 and frontEnd.highScoreText says so; the settings are written
 // at the next save.
 void ClearHighScore();

@@ -123,8 +123,8 @@ int32_t OptionsScreen(const Texture& pointer) {
         Settings.soundEnabled = !Settings.soundEnabled;
         sound.Show(1 - k);
         PauseScreen(200);
-        if (menuMusic && Settings.soundEnabled) menuMusic->Play(true);
-        if (menuMusic && !Settings.soundEnabled) menuMusic->Stop();
+        if (frontEnd.menuMusic && Settings.soundEnabled) frontEnd.menuMusic->Play(true);
+        if (frontEnd.menuMusic && !Settings.soundEnabled) frontEnd.menuMusic->Stop();
       }
       if (int k = brightness.Clicked(); k >= 0) {
         Settings.brightness = kBrightnessAfter[k];

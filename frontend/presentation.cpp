@@ -132,14 +132,14 @@ void ShowStoryFrame() {
 
 void ShowStoryPanel(int32_t variant) {
   const PictureCoords& coords = kPanelCoords[variant >= 0 && variant <= 2 ? variant : 0];
-  if (thrustSound) thrustSound->Play(true);
+  if (shipSounds.thrustSound) shipSounds.thrustSound->Play(true);
   EnablePictureBlending();
   RunTimedScreen(2.5f, true, [&coords](float) {
     gl.glColor4f(1, 1, 1, 1);
     BindTexture(TextureSlot::StoryFrame2);
     DrawFullPicture(coords);
   });
-  if (thrustSound) thrustSound->Stop();
+  if (shipSounds.thrustSound) shipSounds.thrustSound->Stop();
 }
 
 void ShowCredits() {

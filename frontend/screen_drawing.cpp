@@ -49,8 +49,9 @@ void RunTimedScreen(float seconds, bool skippable, const std::function<void(floa
 }
 
 void RunOnGameTimer(float seconds, const std::function<void(float t)>& draw) {
-  ResetTimer(gameTimer);
-  for (float t = TimerSeconds(gameTimer); t < seconds; t = TimerSeconds(gameTimer)) {
+  ResetTimer(frontEnd.gameTimer);
+  for (float t = TimerSeconds(frontEnd.gameTimer); t < seconds;
+       t = TimerSeconds(frontEnd.gameTimer)) {
     BeginScreenFrame();
     draw(t);
     EndScreenFrame();

@@ -24,5 +24,5 @@ void EnablePictureBlending();
 // timer's seconds; ends after the frame in which t >= seconds or, when
 // skippable, in which Escape or Space was down (then pauses 200 ms).
 void RunTimedScreen(float seconds, bool skippable, const std::function<void(float t)>& draw);
-// Frames on gameTimer, reset first, while t < seconds; reads no keys.
+// Frames on frontEnd.gameTimer, reset first, while t < seconds; reads no keys.
 void RunOnGameTimer(float seconds, const std::function<void(float t)>& draw);

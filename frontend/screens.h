@@ -23,8 +23,8 @@ void ShowStoryPanel(int32_t variant);
 // Five seconds of the game-over picture, ten of the game-won one; no keys.
 // Both take a final score greater than Settings.highScore (as unsigned
 // values) as the new high score, show "NEW HIGH SCORE:%d" and reformat
-// highScoreText: "High Score:%d" after a lost game, "High Score: %d" after a
-// won one. Nothing is saved here. Reset gameTimer.
+// frontEnd.highScoreText: "High Score:%d" after a lost game, "High Score: %d" after a
+// won one. Nothing is saved here. Reset frontEnd.gameTimer.
 void ShowGameOver();
 void ShowGameWon();
 // The credits picture rising through the screen, 25 s; skippable.

@@ -31,7 +31,7 @@ float RandomComponent(int32_t speed) {
 template <typename Child>
 void SpawnChildren(int32_t count, Vector3 at) {
   if (!objectList) return;
-  const int32_t speed = LevelTable[currentLevel].speed;
+  const int32_t speed = LevelTable[levelCounters.currentLevel].speed;
   for (int32_t i = 0; i < count; ++i) {
     const AsteroidMotion motion = RandomChildMotion(speed);
     objectList->Add(new Child(motion.spin, motion.velocity, at));
@@ -84,18 +84,18 @@ void Asteroid::Update(float dt) {
 }
 
 void Asteroid::Destroy(const GameObject& other) {
-  if (other.GetKind() == ObjectKind::Bullet) ++hitCount;
+  if (other.GetKind() == ObjectKind::Bullet) ++levelCounters.hitCount;
   AwardPoints(score);
   state = ObjectState::Hit;
 }
 
 void Asteroid::DrawVariant(float h) {
   BeginObjectDraw(x, y, z, angle);
-  const bool lit = UseLitPath(defaultProgram);
+  const bool lit = UseLitPath(shaderPrograms.defaultProgram);
   if (lit) {
     BindOnUnit(1, kLitNormals[variant]);
     BindOnUnit(0, kLitTextures[variant]);
-    BeginLit(*defaultProgram, angle, kAsteroidLight);
+    BeginLit(*shaderPrograms.defaultProgram, angle, kAsteroidLight);
   } else {
     BindTexture(kFixedTextures[variant]);
   }
@@ -146,7 +146,7 @@ void FinalAsteroid::OnHit(GameObject& other) {
   if (other.GetKind() != ObjectKind::Bullet) return;
   ++variant;
   if (variant == kHitsToDestroy) {
-    ++hitCount;
+    ++levelCounters.hitCount;
     state = ObjectState::Hit;
   }
   // The 45th hit releases its four as well: twenty large asteroids in all.

@@ -15,7 +15,7 @@ extern int32_t asteroidVariant;
 // three GameRand calls (spin, then x, then y) and bounded by a level's
 // speed e (LevelTable): spin 0..120 in whole degrees, each velocity
 // component -e + 0.3 .. e + 0.29 in steps of 0.01, never 0. Children of a
-// split take the speed of currentLevel. A speed below 1 counts as 1.
+// split take the speed of levelCounters.currentLevel. A speed below 1 counts as 1.
 struct AsteroidMotion {
   float spin;
   Vector3 velocity;

@@ -119,13 +119,13 @@ int32_t FlameEmitter::ActiveCount() const {
 void FlameEmitter::Draw() const {
   gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   gl.glEnable(GL_BLEND);
-  const bool lit = UseLitPath(heatProgram);
+  const bool lit = UseLitPath(shaderPrograms.heatProgram);
   if (lit) {
     BindOnUnit(0, TextureSlot::GlslFlame);
     BindOnUnit(1, TextureSlot::GlslFlameAlpha);
-    heatProgram->Use();
-    SetUniform(*heatProgram, "flame", 0);
-    SetUniform(*heatProgram, "alpha", 1);
+    shaderPrograms.heatProgram->Use();
+    SetUniform(*shaderPrograms.heatProgram, "flame", 0);
+    SetUniform(*shaderPrograms.heatProgram, "alpha", 1);
   } else {
     gl.glEnable(GL_TEXTURE_2D);
     BindTexture(TextureSlot::Particle);
@@ -135,7 +135,8 @@ void FlameEmitter::Draw() const {
   // whole trail over as one batch; the lit path still needs one batch per
   // particle for its alpha uniform.
   gl.glLoadIdentity();
-  const GLint alphaLocation = lit ? gl.glGetUniformLocationARB(heatProgram->program, "particleAlpha") : -1;
+  const GLint alphaLocation =
+      lit ? gl.glGetUniformLocationARB(shaderPrograms.heatProgram->program, "particleAlpha") : -1;
   if (!lit) gl.glBegin(GL_TRIANGLES);
   for (int32_t i = 0; i < capacity; ++i) {
     const FlameParticle& particle = particles[i];

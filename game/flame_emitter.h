@@ -45,7 +45,7 @@ class FlameEmitter {
   // Once per ship update: emits at position with the heading angle
   // (degrees) while emitting, then ages every particle.
   void Update(Vector3 position, float angle);
-  // Draws the living particles, with heatProgram when shaders are on.
+  // Draws the living particles, with shaderPrograms.heatProgram when shaders are on.
   // Leaves the identity modelview behind.
   void Draw() const;
 

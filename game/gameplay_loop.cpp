@@ -97,7 +97,7 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
   playerRecord->EnableControls();
   if (music) music->Play(true);
   level.shotCount = 0;
-  hitCount = 0;
+  levelCounters.hitCount = 0;
 
   bool running = true;
   bool result = false;

@@ -19,7 +19,7 @@ void LevelIntro(const Level& level, int32_t gameTimer, const BitmapFont& font);
 
 // Plays the level until it is cleared (true) or the game is lost or the
 // player presses Q (false). Needs objectList and playerRecord. Makes or
-// resets the player's ship, zeroes level.shotCount and hitCount, and plays
+// resets the player's ship, zeroes level.shotCount and levelCounters.hitCount, and plays
 // music looping for the level (null: silence). At the end every object but
 // the ship is gone from the list, so a surviving ship and its power-up carry
 // over into the next level.

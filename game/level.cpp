@@ -30,10 +30,7 @@ void PlaceLargeAsteroid(int32_t speed) {
 }  // namespace
 
 LevelTableRecord LevelTable = kLevelRows;
-uint16_t currentLevel = 1;
-uint32_t levelScore = 0;
-uint32_t scoreAtStart = 0;
-int32_t hitCount = 0;
+LevelCountersRecord levelCounters;
 
 const LevelTableEntry& LevelTableRecord::operator[](int32_t level) const {
   if (level < 1) level = 1;
@@ -45,8 +42,8 @@ void FillLevelTable() { LevelTable = kLevelRows; }
 
 Level::Level(uint16_t number) : level(number), timer(AcquireTimer()) {
   GameSrand(WallClockSeconds());
-  scoreAtStart = playerRecord ? playerRecord->score : 0;
-  levelScore = 0;
+  levelCounters.scoreAtStart = playerRecord ? playerRecord->score : 0;
+  levelCounters.levelScore = 0;
   if (!objectList) return;
   if (number > 14) {
     PlaceFinalAsteroid();

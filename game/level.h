@@ -22,20 +22,22 @@ extern LevelTableRecord LevelTable;
 // Start-up: (re)writes the fifteen rows.
 void FillLevelTable();
 
-// The level being played, 1..15; written by the game flow, read by every
-// asteroid that is made.
-extern uint16_t currentLevel;
-
-// Score counters of the current level, read by the level summary.
-extern uint32_t levelScore;    // points from asteroids and power-ups; 0 at each Level
-extern uint32_t scoreAtStart;  // the player's score when the Level was made
-extern int32_t hitCount;       // asteroids destroyed by bullets; the gameplay loop zeroes it
+struct LevelCountersRecord {
+  // The level being played, 1..15; written by the game flow, read by every
+  // asteroid that is made.
+  uint16_t currentLevel = 1;
+  // Score counters of the current level, read by the level summary.
+  uint32_t levelScore = 0;    // points from asteroids and power-ups; 0 at each Level
+  uint32_t scoreAtStart = 0;  // the player's score when the Level was made
+  int32_t hitCount = 0;       // asteroids destroyed by bullets; the gameplay loop zeroes it
+};
+extern LevelCountersRecord levelCounters;
 
 // One level, from before its intro until after its summary.
 class Level {
  public:
   // Takes a timer of its own, seeds the random generator from the wall
-  // clock, records scoreAtStart, zeroes levelScore and puts the level's
+  // clock, records levelCounters.scoreAtStart, zeroes levelCounters.levelScore and puts the level's
   // asteroids into objectList (when a game runs): the final asteroid alone
   // for level 15 (any number above 14), else the table's count of large
   // asteroids at random places outside the band |x| < 5.5.

@@ -36,13 +36,15 @@ void LevelSummary(const Level& level) {
   BitmapFont font;
   font.Init("fonts/default.tga", 2, 0);
 
-  const float accuracy =
-      level.shotCount > 0 ? static_cast<float>(hitCount) / static_cast<float>(level.shotCount) : 0;
+  const float accuracy = level.shotCount > 0 ? static_cast<float>(levelCounters.hitCount) /
+                                                   static_cast<float>(level.shotCount)
+                                             : 0;
   const float accPercent = 100 * accuracy;
-  // floor(levelScore × hits / shots) worked in whole numbers: the float
+  // floor(levelCounters.levelScore × hits / shots) worked in whole numbers: the float
   // accuracy would lose a point now and then (13500 × 7 / 12 gave 7874).
-  const auto bonus = level.shotCount > 0 && hitCount > 0
-                         ? static_cast<int32_t>(uint64_t{levelScore} * static_cast<uint32_t>(hitCount) /
+  const auto bonus = level.shotCount > 0 && levelCounters.hitCount > 0
+                         ? static_cast<int32_t>(uint64_t{levelCounters.levelScore} *
+                                                static_cast<uint32_t>(levelCounters.hitCount) /
                                                 static_cast<uint32_t>(level.shotCount))
                          : 0;
   char accuracyText[32];
@@ -57,8 +59,8 @@ void LevelSummary(const Level& level) {
     BeginScreenFrame();
     DrawScreenPicture(TextureSlot::Summary, 1);
     gl.glColor3f(0.8f, 0.8f, 0.1f);
-    if (t > 1000) PrintLine(font, 33, "Score at Start of Level:", scoreAtStart);
-    if (t > 2000) PrintLine(font, 32, "Score Earned This Level:", levelScore);
+    if (t > 1000) PrintLine(font, 33, "Score at Start of Level:", levelCounters.scoreAtStart);
+    if (t > 2000) PrintLine(font, 32, "Score Earned This Level:", levelCounters.levelScore);
     if (t > 3000) PrintLine(font, 31, "                Accuracy:", accuracyText);
     if (t > 4000) {
       PrintLine(font, 30, "          Accuracy Bonus:", bonus);

@@ -3,8 +3,8 @@
 #include "game/level.h"
 
 // The screen after every cleared level but the last: the score at the start
-// of the level, the points earned in it, the shooting accuracy (hitCount /
-// shotCount) and the accuracy bonus, floor(levelScore × hitCount /
+// of the level, the points earned in it, the shooting accuracy (levelCounters.hitCount /
+// shotCount) and the accuracy bonus, floor(levelCounters.levelScore × levelCounters.hitCount /
 // shotCount) worked exactly, which is then counted into the player's score
 // at up to 1000 points a frame. The lines appear one a second from 1 s on;
 // the count starts after 5 s and the screen ends 5 s after it has finished.

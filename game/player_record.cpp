@@ -77,5 +77,5 @@ bool PlayerRecord::Fire() { return CanSteer() && ship->Fire(); }
 
 void AwardPoints(uint32_t points) {
   if (playerRecord) playerRecord->AddScore(points);
-  levelScore += points;
+  levelCounters.levelScore += points;
 }

@@ -54,5 +54,5 @@ class PlayerRecord {
 extern PlayerRecord* playerRecord;
 
 // Points for something destroyed or collected in play: AddScore on the
-// player's record (when there is one) and the same points to levelScore.
+// player's record (when there is one) and the same points to levelCounters.levelScore.
 void AwardPoints(uint32_t points);

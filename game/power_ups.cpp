@@ -54,18 +54,18 @@ void PowerUp::Update(float dt) {
 
 void PowerUp::OnHit(GameObject&) {
   if (playerRecord) playerRecord->AddScore(score);
-  levelScore += score;
+  levelCounters.levelScore += score;
   state = ObjectState::Hit;
 }
 
 void PowerUp::DrawAt(float angle) const {
   const PowerUpTextures& textures = kTextures[kind];
   BeginObjectDraw(x, y, z, angle);
-  const bool lit = UseLitPath(defaultProgram);
+  const bool lit = UseLitPath(shaderPrograms.defaultProgram);
   if (lit) {
     BindOnUnit(0, textures.lit);
     BindOnUnit(1, textures.litNormal);
-    BeginLit(*defaultProgram, angle, kShipLight);
+    BeginLit(*shaderPrograms.defaultProgram, angle, kShipLight);
   } else {
     BindTexture(textures.fixed);
   }

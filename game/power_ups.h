@@ -17,7 +17,7 @@ class PowerUp : public GameObject {
   // Ages it; Dead once elapsed is strictly beyond lifetime, or one update
   // after it was collected.
   void Update(float dt) override;
-  // Collected: scores its points (player record and levelScore), goes Hit.
+  // Collected: scores its points (player record and levelCounters.levelScore), goes Hit.
   void OnHit(GameObject& other) override;
 
   float lifetime;

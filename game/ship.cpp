@@ -98,7 +98,7 @@ void Ship::Update(float dt) {
 
   // The loop restarts the sound every half second while thrusting.
   if (thrustSoundTimer >= kThrustSoundPeriod) {
-    if (thrusting && thrustSound) thrustSound->Play(true);
+    if (thrusting && shipSounds.thrustSound) shipSounds.thrustSound->Play(true);
     thrustSoundTimer = 0;
   }
 
@@ -201,7 +201,7 @@ bool Ship::Fire() {
     }
   }
   fireTimer = 0;
-  if (laserShotSound) laserShotSound->Play(false);
+  if (shipSounds.laserShotSound) shipSounds.laserShotSound->Play(false);
   return true;
 }
 
@@ -214,14 +214,15 @@ void Ship::StartThrust() {
 void Ship::StopThrust() {
   if (!thrusting) return;
   thrusting = false;
-  if (thrustSound) thrustSound->Stop();
+  if (shipSounds.thrustSound) shipSounds.thrustSound->Stop();
   flame->StopEmitting();
 }
 
 void Ship::Draw() {
   flame->Draw();
   BeginObjectDraw(x, y, z, angle);
-  const ShaderProgram* program = vulnerable ? defaultProgram : shipInvProgram;
+  const ShaderProgram* program =
+      vulnerable ? shaderPrograms.defaultProgram : shaderPrograms.shipInvProgram;
   const bool lit = UseLitPath(program);
   if (lit) {
     BindOnUnit(0, TextureSlot::GlslShip);

@@ -18,7 +18,7 @@ ShipDebris::ShipDebris(Vector3 position, float duration) : duration(duration) {
   x = position.x;
   y = position.y;
   z = kPlayPlaneZ;
-  if (explosionSound) explosionSound->Play(false);
+  if (shipSounds.explosionSound) shipSounds.explosionSound->Play(false);
   LogLine("Hello World");
 }
 

@@ -8,9 +8,7 @@
 #include "platform/console_log.h"
 #include "resources/settings.h"
 
-ShaderProgram* defaultProgram = nullptr;
-ShaderProgram* shipInvProgram = nullptr;
-ShaderProgram* heatProgram = nullptr;
+ShaderProgramsRecord shaderPrograms;
 
 namespace {
 
@@ -130,9 +128,9 @@ bool LoadShaders() {
     const char* fragmentPath;
   };
   const Recipe recipes[] = {
-      {&defaultProgram, "shaders/default.evs", "shaders/default.efs"},
-      {&shipInvProgram, "shaders/default.evs", "shaders/shipinv.efs"},
-      {&heatProgram, "shaders/heat.evs", "shaders/heat.efs"},
+      {&shaderPrograms.defaultProgram, "shaders/default.evs", "shaders/default.efs"},
+      {&shaderPrograms.shipInvProgram, "shaders/default.evs", "shaders/shipinv.efs"},
+      {&shaderPrograms.heatProgram, "shaders/heat.evs", "shaders/heat.efs"},
   };
   for (const Recipe& recipe : recipes) {
     *recipe.slot = new ShaderProgram;
@@ -142,7 +140,8 @@ bool LoadShaders() {
 }
 
 void ReleaseShaders() {
-  for (ShaderProgram** slot : {&defaultProgram, &shipInvProgram, &heatProgram}) {
+  for (ShaderProgram** slot : {&shaderPrograms.defaultProgram, &shaderPrograms.shipInvProgram,
+                               &shaderPrograms.heatProgram}) {
     delete *slot;
     *slot = nullptr;
   }

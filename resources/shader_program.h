@@ -50,9 +50,12 @@ class ShaderProgram {
 };
 
 // The three programs of the game; null while no set is loaded. Main thread.
-extern ShaderProgram* defaultProgram;  // lit, normal-mapped ship, asteroids, power-ups
-extern ShaderProgram* shipInvProgram;  // the ship's invulnerable look
-extern ShaderProgram* heatProgram;     // the thrust flame
+struct ShaderProgramsRecord {
+  ShaderProgram* defaultProgram = nullptr;  // lit, normal-mapped ship, asteroids, power-ups
+  ShaderProgram* shipInvProgram = nullptr;  // the ship's invulnerable look
+  ShaderProgram* heatProgram = nullptr;     // the thrust flame
+};
+extern ShaderProgramsRecord shaderPrograms;
 
 // True when program exists and is usable: what drawing code checks before it
 // takes its GLSL path.
@@ -60,9 +63,9 @@ inline bool ProgramUsable(const ShaderProgram* program) { return program && prog
 
 // Main thread, after the loading screen. False at once, creating nothing,
 // while Settings.glslEnabled is off. Otherwise releases any earlier set,
-// creates and builds defaultProgram ("shaders/default.evs",
-// "shaders/default.efs"), shipInvProgram ("shaders/default.evs",
-// "shaders/shipinv.efs") and heatProgram ("shaders/heat.evs",
+// creates and builds shaderPrograms.defaultProgram ("shaders/default.evs",
+// "shaders/default.efs"), shaderPrograms.shipInvProgram ("shaders/default.evs",
+// "shaders/shipinv.efs") and shaderPrograms.heatProgram ("shaders/heat.evs",
 // "shaders/heat.efs") in that order, and returns true, whether or not each
 // build succeeded.
 bool LoadShaders();

@@ -116,17 +116,17 @@ TEST_F(SoundEffectTest, ShipSoundsLoadInSlotOrderAndReleaseToEmptySlots) {
   dir.WriteFile(kThrustSoundFile, MonoWav16(Tone16(100, 11025, 0.01), 11025));
   // The explosion file is missing: its slot still holds a silent sound.
   LoadShipSounds();
-  ASSERT_NE(laserShotSound, nullptr);
-  ASSERT_NE(thrustSound, nullptr);
-  ASSERT_NE(explosionSound, nullptr);
+  ASSERT_NE(shipSounds.laserShotSound, nullptr);
+  ASSERT_NE(shipSounds.thrustSound, nullptr);
+  ASSERT_NE(shipSounds.explosionSound, nullptr);
   EXPECT_EQ(al.CallsTo("alBufferData"), (Calls{"alBufferData(1001, AL_FORMAT_MONO16, 160, 8000)",
                                                "alBufferData(1002, AL_FORMAT_MONO16, 220, 11025)"}));
-  EXPECT_FALSE(explosionSound->loaded());
+  EXPECT_FALSE(shipSounds.explosionSound->loaded());
 
   ReleaseShipSounds();
-  EXPECT_EQ(laserShotSound, nullptr);
-  EXPECT_EQ(thrustSound, nullptr);
-  EXPECT_EQ(explosionSound, nullptr);
+  EXPECT_EQ(shipSounds.laserShotSound, nullptr);
+  EXPECT_EQ(shipSounds.thrustSound, nullptr);
+  EXPECT_EQ(shipSounds.explosionSound, nullptr);
   EXPECT_TRUE(al.LiveSources().empty());
   EXPECT_TRUE(al.LiveBuffers().empty());
   ReleaseShipSounds();  // nothing left to release

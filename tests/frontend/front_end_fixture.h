@@ -47,23 +47,23 @@ class FrontEnd : public testing::Test {
       sprites[index].bundle = &bundle;
       catalogue.sprites[index] = &sprites[index];
     }
-    gameTimer = AcquireTimer();
-    firstFont = new BitmapFont;
-    firstFont->Init("fonts/default.tga", 1, 0);
-    secondFont = new BitmapFont;
-    secondFont->Init("fonts/default.tga", 2, 0);
+    frontEnd.gameTimer = AcquireTimer();
+    frontEnd.firstFont = new BitmapFont;
+    frontEnd.firstFont->Init("fonts/default.tga", 1, 0);
+    frontEnd.secondFont = new BitmapFont;
+    frontEnd.secondFont->Init("fonts/default.tga", 2, 0);
     FormatHighScoreText("High Score:%d", Settings.highScore);
     WatchWidgets();
   }
 
   ~FrontEnd() override {
     for (BundleSprite*& sprite : catalogue.sprites) sprite = nullptr;
-    delete firstFont;
-    firstFont = nullptr;
-    delete secondFont;
-    secondFont = nullptr;
-    ReleaseTimer(gameTimer);
-    gameTimer = -1;
+    delete frontEnd.firstFont;
+    frontEnd.firstFont = nullptr;
+    delete frontEnd.secondFont;
+    frontEnd.secondFont = nullptr;
+    ReleaseTimer(frontEnd.gameTimer);
+    frontEnd.gameTimer = -1;
     SetScreenPauseFunction(nullptr);
   }
 

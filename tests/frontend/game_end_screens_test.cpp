@@ -38,7 +38,7 @@ TEST_F(GameEnd, GameOverTakesABeatenHighScoreAndShowsTheRecordForFiveSeconds) {
   EXPECT_EQ(platform.input.keySnapshots(), 0);
   EXPECT_TRUE(pauses.empty());
   EXPECT_EQ(Settings.highScore, 5000);
-  EXPECT_STREQ(highScoreText, "High Score:5000");
+  EXPECT_STREQ(frontEnd.highScoreText, "High Score:5000");
   EXPECT_FALSE(SettingsSaved());
 
   EXPECT_TRUE(HighScorePictureIn(1));
@@ -55,12 +55,12 @@ TEST_F(GameEnd, AnEqualledOrLowerScoreIsNoRecord) {
     player.score = score;
     ShowGameOver();
     EXPECT_EQ(Settings.highScore, 4000) << score;
-    EXPECT_STREQ(highScoreText, "High Score:4000");
+    EXPECT_STREQ(frontEnd.highScoreText, "High Score:4000");
   }
   player.score = 4000;
   ShowGameWon();
   EXPECT_EQ(Settings.highScore, 4000);
-  EXPECT_STREQ(highScoreText, "High Score:4000");
+  EXPECT_STREQ(frontEnd.highScoreText, "High Score:4000");
   EXPECT_TRUE(platform.Texts().empty());
   EXPECT_FALSE(HighScorePictureIn(1));
 
@@ -78,7 +78,7 @@ TEST_F(GameEnd, GameWonRunsTwoFadesAndWritesTheMenuLineWithABlank) {
   EXPECT_EQ(platform.frames(), 600);
   EXPECT_EQ(platform.input.keySnapshots(), 0);
   EXPECT_EQ(Settings.highScore, 123456);
-  EXPECT_STREQ(highScoreText, "High Score: 123456");
+  EXPECT_STREQ(frontEnd.highScoreText, "High Score: 123456");
   EXPECT_FALSE(SettingsSaved());
 
   const auto fading = platform.TextsOfFrame(151);

@@ -87,14 +87,14 @@ class GameFlow : public testing::Test {
     SetScreenPauseFunction(nullptr);
     delete playerRecord;
     playerRecord = nullptr;
-    ReleaseTimer(gameTimer);
-    gameTimer = -1;
+    ReleaseTimer(frontEnd.gameTimer);
+    frontEnd.gameTimer = -1;
   }
 
   // The run's objects that PlayGame needs, as the entry makes them.
   void MakeRun() {
-    gameTimer = AcquireTimer();
-    playerRecord = new PlayerRecord(gameTimer);
+    frontEnd.gameTimer = AcquireTimer();
+    playerRecord = new PlayerRecord(frontEnd.gameTimer);
   }
 
   // The steps of one level from its intro to its summary.
@@ -168,7 +168,7 @@ TEST_F(GameFlow, EverySelectionCodeActsAsTheTableSays) {
   ActOnSelection(kSelectClearHighScore);
   EXPECT_TRUE(journal.empty());
   EXPECT_EQ(Settings.highScore, 0);
-  EXPECT_STREQ(highScoreText, "High Score:0");
+  EXPECT_STREQ(frontEnd.highScoreText, "High Score:0");
 }
 
 TEST_F(GameFlow, EveryGameStartsWithThreeLivesAndNoScore) {
@@ -206,9 +206,9 @@ TEST_F(GameFlow, TheEntryRunsTheScreensAndTheMenuLoopThenShutsDownAndSaves) {
   EXPECT_FALSE(Settings.glslEnabled);
   EXPECT_EQ(Saved("GLSL"), 1);
   EXPECT_EQ(Saved("HighScore"), 0);
-  EXPECT_EQ(firstFont, nullptr);
-  EXPECT_EQ(secondFont, nullptr);
-  EXPECT_EQ(gameplayMusic, nullptr);
+  EXPECT_EQ(frontEnd.firstFont, nullptr);
+  EXPECT_EQ(frontEnd.secondFont, nullptr);
+  EXPECT_EQ(frontEnd.gameplayMusic, nullptr);
   EXPECT_NE(playerRecord, nullptr);  // lives as long as the process
   EXPECT_TRUE(platform.gl.Find("glEnable", [](const GlCall& call) { return call.Int(0) == GL_DEPTH_TEST; }));
   EXPECT_EQ(platform.gl.Last("glDepthFunc").Int(0), GL_LEQUAL);
@@ -230,17 +230,17 @@ TEST_F(GameFlow, ARealGameGivenUpWithQEndsInGameOverAndCredits) {
   MakeRun();
   BitmapFont font;
   font.Init("fonts/default.tga", 1, 0);
-  firstFont = &font;
+  frontEnd.firstFont = &font;
   platform.input.Hold(kKeyQ);
   platform.input.Hold(kKeyEscape);
   ActOnSelection(2);
-  firstFont = nullptr;
+  frontEnd.firstFont = nullptr;
 
   bool intro = false;
   for (const auto& printed : platform.Texts()) intro = intro || printed.text == "Level: 2";
   EXPECT_TRUE(intro);
   EXPECT_EQ(objectList, nullptr);
-  EXPECT_EQ(currentLevel, 2);
+  EXPECT_EQ(levelCounters.currentLevel, 2);
   // Intro (2 s), one frame of play, game over (5 s), one frame of credits.
   EXPECT_NEAR(platform.frames(), 121 + 1 + 300 + 1, 3);
 }

@@ -56,7 +56,7 @@ TEST_F(MainMenuTest, DrawsItsWidgetsInOrderWithTheHighScoreLineAndEndsOnEscape) 
   EXPECT_FLOAT_EQ(texts[0].color[1], 0.95f);
   EXPECT_FLOAT_EQ(texts[0].color[2], 0.25f);
   EXPECT_TRUE(pauses.empty());
-  EXPECT_EQ(menuMusic, nullptr);
+  EXPECT_EQ(frontEnd.menuMusic, nullptr);
 }
 
 TEST_F(MainMenuTest, ClicksOnStartAndExitChooseTheirCodes) {
@@ -134,7 +134,7 @@ TEST_F(MainMenuTest, TheMenuMusicPlaysWhileTheMenuRunsAndFollowsTheSoundSwitch) 
   std::vector<int> playing;  // at each frame's snapshot
   for (int snapshot = 1; snapshot <= 8; ++snapshot) {
     platform.input.AtKeySnapshot(snapshot, [&playing](ScriptedInput&) {
-      playing.push_back(menuMusic && menuMusic->HasThread());
+      playing.push_back(frontEnd.menuMusic && frontEnd.menuMusic->HasThread());
     });
   }
   ClickAt(2, kOptions[0], kOptions[1]);
@@ -143,7 +143,7 @@ TEST_F(MainMenuTest, TheMenuMusicPlaysWhileTheMenuRunsAndFollowsTheSoundSwitch) 
   HoldKeyAt(8, kKeyEscape);
   EXPECT_EQ(MainMenu(), kSelectExit);
   EXPECT_EQ(playing, (std::vector<int>{1, 1, 1, 1, 0, 0, 1, 1}));
-  EXPECT_EQ(menuMusic, nullptr);
+  EXPECT_EQ(frontEnd.menuMusic, nullptr);
   EXPECT_TRUE(al.LiveSources().empty());
 }
 

@@ -59,7 +59,7 @@ TEST_F(Presentation, TheTitleLoadsEverythingAfterOneAndAHalfSecondsWithABarThatS
   EXPECT_FALSE(IsLoaderRunning());
   EXPECT_NE(catalogue.menuBundle1, nullptr);
   EXPECT_NE(catalogue.sprites[0], nullptr);
-  EXPECT_EQ(defaultProgram, nullptr);  // no shaders without GLSL
+  EXPECT_EQ(shaderPrograms.defaultProgram, nullptr);  // no shaders without GLSL
 
   auto drawsBar = [this](int frame) {
     for (const GlCall& call : CallsOfFrame(frame)) {
@@ -85,8 +85,8 @@ TEST_F(Presentation, TheTitleBuildsTheShadersAfterLoadingWhenTheyAreOn) {
   for (BundleSprite*& sprite : catalogue.sprites) sprite = nullptr;
   Settings.glslEnabled = true;
   ShowTitleAndLoad();
-  EXPECT_NE(defaultProgram, nullptr);
-  EXPECT_NE(heatProgram, nullptr);
+  EXPECT_NE(shaderPrograms.defaultProgram, nullptr);
+  EXPECT_NE(shaderPrograms.heatProgram, nullptr);
   EXPECT_NEAR(GetLoadProgress(), 1, 1e-5);  // 61 steps with shaders
   ReleaseShaders();
   ReleaseResources();
@@ -117,8 +117,8 @@ TEST_F(Presentation, TheStoryPanelTurnsItsPictureByVariantAndLoopsTheThrustSound
   RecordingAl al;
   Settings.soundEnabled = true;
   platform.assets.WriteFile("thrust.wav", audio_test::MonoWav16(audio_test::Tone16(200, 22050, 0.1)));
-  thrustSound = new SoundEffect;
-  ASSERT_TRUE(thrustSound->Load("thrust.wav"));
+  shipSounds.thrustSound = new SoundEffect;
+  ASSERT_TRUE(shipSounds.thrustSound->Load("thrust.wav"));
 
   const std::vector<std::pair<float, float>> expected[3] = {
       {{0, 1}, {1, 1}, {0, 0}, {0, 0}, {1, 1}, {1, 0}},
@@ -137,8 +137,8 @@ TEST_F(Presentation, TheStoryPanelTurnsItsPictureByVariantAndLoopsTheThrustSound
     const auto calls = al.Calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "alSourcei(1, AL_LOOPING, 1)"), calls.end());
   }
-  delete thrustSound;
-  thrustSound = nullptr;
+  delete shipSounds.thrustSound;
+  shipSounds.thrustSound = nullptr;
 }
 
 TEST_F(Presentation, TheCreditsRiseThroughTheScreenInTwentyFiveSecondsOrUntilEscape) {

@@ -37,14 +37,14 @@ TEST_F(AsteroidTest, ALargeAsteroidAndAllItsDescendantsScore13000In19Hits) {
   int frames = 0;
   while (ActiveAsteroids() > 0 && frames++ < 20) ShootEveryAsteroid();
   EXPECT_EQ(ActiveAsteroids(), 0);
-  EXPECT_EQ(levelScore, 13000u);
+  EXPECT_EQ(levelCounters.levelScore, 13000u);
   EXPECT_EQ(playerRecord->score, 13000u);
-  EXPECT_EQ(hitCount, 19);
+  EXPECT_EQ(levelCounters.hitCount, 19);
   EXPECT_EQ(playerRecord->lives, 4);  // the first points of the game
 }
 
 TEST_F(AsteroidTest, ChildrenAppearAtTheParentsCentreAndFirstMoveInTheNextFrame) {
-  currentLevel = 13;  // speed 8
+  levelCounters.currentLevel = 13;  // speed 8
   auto* large = Add(new LargeAsteroid(0, {1, 0, 0}, {3, 4, kPlayPlaneZ}));
   Step(0.5);
   Add(new TestShot(large->x, large->y));
@@ -108,7 +108,7 @@ TEST_F(AsteroidTest, ChildMotionStaysWithinTheLevelsSpeedAndNeverStandsStill) {
 }
 
 TEST_F(AsteroidTest, TheFinalAsteroidTakes45ShotsAndThrowsOutFourLargeAtEveryNinth) {
-  currentLevel = 15;
+  levelCounters.currentLevel = 15;
   auto* final = Add(new FinalAsteroid(0, {0, 0, 0}, {0, 0, kPlayPlaneZ}));
   for (int shot = 1; shot <= 45; ++shot) {
     Add(new TestShot(10, -3));  // inside its radius of 16
@@ -127,8 +127,8 @@ TEST_F(AsteroidTest, TheFinalAsteroidTakes45ShotsAndThrowsOutFourLargeAtEveryNin
     }
   }
   EXPECT_EQ(final->GetState(), ObjectState::Hit);
-  EXPECT_EQ(hitCount, 1);
-  EXPECT_EQ(levelScore, 0u);
+  EXPECT_EQ(levelCounters.hitCount, 1);
+  EXPECT_EQ(levelCounters.levelScore, 0u);
   EXPECT_EQ(playerRecord->score, 0u);
 }
 
@@ -141,7 +141,7 @@ TEST_F(AsteroidTest, OnlyBulletsHarmTheFinalAsteroid) {
   objectList->CollideAll();
   EXPECT_EQ(final->variant, 0);
   EXPECT_EQ(final->GetState(), ObjectState::Active);
-  EXPECT_EQ(hitCount, 0);
+  EXPECT_EQ(levelCounters.hitCount, 0);
 }
 
 TEST_F(AsteroidTest, AShieldedShipDestroysAsteroidsUnharmedAndTheyScoreWithoutAHit) {
@@ -155,8 +155,8 @@ TEST_F(AsteroidTest, AShieldedShipDestroysAsteroidsUnharmedAndTheyScoreWithoutAH
   const std::vector<GameObject*> smalls = OfKind(ObjectKind::SmallAsteroid);
   ASSERT_EQ(smalls.size(), 5u);
   for (const GameObject* small : smalls) EXPECT_EQ(small->GetState(), ObjectState::Hit);
-  EXPECT_EQ(levelScore, 500u + 5 * 750u);
-  EXPECT_EQ(hitCount, 0);
+  EXPECT_EQ(levelCounters.levelScore, 500u + 5 * 750u);
+  EXPECT_EQ(levelCounters.hitCount, 0);
   EXPECT_EQ(playerRecord->lives, 4);
 }
 

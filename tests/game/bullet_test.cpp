@@ -71,8 +71,8 @@ TEST_F(BulletTest, OneShotIsUsedUpPerAsteroid) {
   Add(MakeBullet(0, 1, 0, 0, 0, 0, 0, 0.4f));
   Step(1.0 / 64);
   EXPECT_EQ(asteroid->GetState(), ObjectState::Hit);
-  EXPECT_EQ(hitCount, 1);
-  EXPECT_EQ(levelScore, 750u);
+  EXPECT_EQ(levelCounters.hitCount, 1);
+  EXPECT_EQ(levelCounters.levelScore, 750u);
   int active = 0, hit = 0;
   for (GameObject* shot : OfKind(ObjectKind::Bullet)) {
     active += shot->GetState() == ObjectState::Active;
@@ -146,7 +146,7 @@ TEST_F(BulletTest, AStarburstBurstsAtTheEndOfItsFlightAndTheBurstReachesSevenUni
   Add(MakeStarburstBullet(0, 1, 0, 0, 0, -28, 0, 0.4f));
   for (int step = 0; step < 60 && near->GetState() == ObjectState::Active; ++step) Step(1.0 / 64);
   EXPECT_NE(near->GetState(), ObjectState::Active);
-  EXPECT_EQ(hitCount, 1);
+  EXPECT_EQ(levelCounters.hitCount, 1);
   for (int step = 0; step < 16; ++step) Step(1.0 / 64);
   EXPECT_EQ(far->GetState(), ObjectState::Active);
 }

@@ -42,9 +42,9 @@ class GameWorld : public testing::Test {
     gameTimer = AcquireTimer();
     objectList = new ObjectList(gameTimer);
     playerRecord = new PlayerRecord(gameTimer);
-    currentLevel = 1;
-    levelScore = scoreAtStart = 0;
-    hitCount = 0;
+    levelCounters.currentLevel = 1;
+    levelCounters.levelScore = levelCounters.scoreAtStart = 0;
+    levelCounters.hitCount = 0;
     asteroidVariant = 0;
     GameSrand(1);
   }

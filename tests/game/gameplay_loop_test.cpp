@@ -101,7 +101,7 @@ class GameplayLoopTest : public LevelPlay {
 
   // The flow's steps before the loop: the level's asteroids, then the clock.
   void StartLevel(uint16_t number) {
-    currentLevel = number;
+    levelCounters.currentLevel = number;
     level = std::make_unique<Level>(number);
     objectList->ResetClock();
   }
@@ -119,18 +119,20 @@ TEST_F(GameplayLoopTest, AScriptedPilotClearsLevelOneAndTheSummaryPaysForItsAccu
 
   // The large asteroid and all it broke into: 250 + 3 × 500 + 15 × 750,
   // plus any power-ups flown into.
-  EXPECT_GE(levelScore, 13000u);
-  EXPECT_EQ((levelScore - 13000) % 2500, 0u);
-  EXPECT_GT(hitCount, 0);
+  EXPECT_GE(levelCounters.levelScore, 13000u);
+  EXPECT_EQ((levelCounters.levelScore - 13000) % 2500, 0u);
+  EXPECT_GT(levelCounters.hitCount, 0);
   ASSERT_EQ(objectList->Count(), 1);  // the ship, for the next level
   EXPECT_EQ(objectList->First()->object, playerRecord->ship);
   EXPECT_FALSE(playerRecord->controlsEnabled);
 
   const uint32_t scoreBefore = playerRecord->score;
-  const auto bonus = static_cast<uint32_t>(uint64_t{levelScore} * hitCount / level->shotCount);
+  const auto bonus = static_cast<uint32_t>(uint64_t{levelCounters.levelScore} *
+                                           levelCounters.hitCount / level->shotCount);
   char accuracy[32];
-  std::snprintf(accuracy, sizeof accuracy, "%.2f%%",
-                100 * (static_cast<float>(hitCount) / static_cast<float>(level->shotCount)));
+  std::snprintf(
+      accuracy, sizeof accuracy, "%.2f%%",
+      100 * (static_cast<float>(levelCounters.hitCount) / static_cast<float>(level->shotCount)));
   platform.ClearTexts();
   LevelSummary(*level);
   EXPECT_EQ(playerRecord->score, scoreBefore + bonus);
@@ -175,7 +177,7 @@ TEST_F(GameplayLoopTest, AtLevelFifteenTheFinalAsteroidTakes45HitsAndReleases20L
   EXPECT_EQ(finalHits, 45);
   EXPECT_TRUE(finalDownAt45);
   EXPECT_EQ(released, 20);
-  EXPECT_GE(levelScore, 20u * 13000);
+  EXPECT_GE(levelCounters.levelScore, 20u * 13000);
   ASSERT_EQ(objectList->Count(), 1);
 }
 
@@ -218,7 +220,7 @@ TEST_F(GameplayLoopTest, LosingTheLastShipEndsTheLevelAfterItsDebrisNotAsCleared
   });
   EXPECT_FALSE(Play());
   EXPECT_EQ(playerRecord->lives, -1);
-  EXPECT_EQ(levelScore, 750u);
+  EXPECT_EQ(levelCounters.levelScore, 750u);
   EXPECT_EQ(objectList->CountActive(ObjectKind::SmallAsteroid), 0);
   // 0.75 s of debris at 60 frames a second, then the loss.
   EXPECT_NEAR(debrisFrames, 45, 1);

@@ -183,8 +183,8 @@ TEST_F(SummaryTest, LinesComeOneASecondAndTheBonusIsCountedInThousands) {
   playerRecord->score = 496000;
   playerRecord->extraLifeCount = 1;  // the next life at 500000
   Level level(3);
-  levelScore = 13000;
-  hitCount = 3;
+  levelCounters.levelScore = 13000;
+  levelCounters.hitCount = 3;
   level.shotCount = 4;
   platform.KeepOnlyCurrentFrame(true);
   LevelSummary(level);
@@ -232,8 +232,8 @@ TEST_F(SummaryTest, LinesComeOneASecondAndTheBonusIsCountedInThousands) {
 
 TEST_F(SummaryTest, WithoutShotsTheBonusIsZeroAndTheScreenEndsFiveSecondsAfterTheTotal) {
   Level level(2);
-  levelScore = 2500;
-  hitCount = 0;
+  levelCounters.levelScore = 2500;
+  levelCounters.hitCount = 0;
   level.shotCount = 0;
   LevelSummary(level);
   EXPECT_EQ(TextsOf(202), (std::vector<std::string>{
@@ -248,8 +248,8 @@ TEST_F(SummaryTest, WithoutShotsTheBonusIsZeroAndTheScreenEndsFiveSecondsAfterTh
 
 TEST_F(SummaryTest, TheBonusIsTheExactShareOfTheLevelsPoints) {
   Level level(4);
-  levelScore = 13500;
-  hitCount = 7;
+  levelCounters.levelScore = 13500;
+  levelCounters.hitCount = 7;
   level.shotCount = 12;
   platform.KeepOnlyCurrentFrame(true);
   LevelSummary(level);

@@ -49,7 +49,7 @@ TEST_F(LevelTest, EveryLevelPlacesItsCountOfLargeAsteroidsOutsideTheCentreBand) 
   for (uint32_t seed = 0; seed < 40; ++seed) {
     for (uint16_t number = 1; number <= 14; ++number) {
       clockSeconds = seed * 7919;
-      currentLevel = number;
+      levelCounters.currentLevel = number;
       {
         Level level(number);
         const std::vector<LargeAsteroid*> larges = Larges();
@@ -107,14 +107,14 @@ TEST_F(LevelTest, LevelFifteenStartsWithTheFinalAsteroidAloneAtTheTopRight) {
 
 TEST_F(LevelTest, SetUpRecordsTheScoreAndTearDownKeepsOnlyTheShip) {
   playerRecord->AddScore(4000);
-  levelScore = 99;
+  levelCounters.levelScore = 99;
   Ship* ship = SpawnShip();
   const int32_t timersBefore = AcquireTimer();
   ReleaseTimer(timersBefore);
   {
     Level level(3);
-    EXPECT_EQ(scoreAtStart, 4000u);
-    EXPECT_EQ(levelScore, 0u);
+    EXPECT_EQ(levelCounters.scoreAtStart, 4000u);
+    EXPECT_EQ(levelCounters.levelScore, 0u);
     EXPECT_EQ(level.timer, timersBefore);
     Add(new TestShot(0, 0));
     EXPECT_EQ(objectList->Count(), 1 + 3 + 1);

@@ -55,8 +55,9 @@ class ObjectDrawingTest : public GameWorld {
     Settings.glslEnabled = true;
     LoadShaders();
     StopAssetDirectory();
-    ASSERT_TRUE(ProgramUsable(defaultProgram) && ProgramUsable(shipInvProgram) &&
-                ProgramUsable(heatProgram));
+    ASSERT_TRUE(ProgramUsable(shaderPrograms.defaultProgram) &&
+                ProgramUsable(shaderPrograms.shipInvProgram) &&
+                ProgramUsable(shaderPrograms.heatProgram));
     rec.Clear();
   }
 
@@ -123,7 +124,8 @@ TEST_F(ObjectDrawingTest, TheLitPathBindsNormalAndColourMapsAndPlacesTheLightByT
   EXPECT_EQ(Bound(), (std::vector<int64_t>{NameOf(TextureSlot::GlslAsteroid2Normal),
                                            NameOf(TextureSlot::GlslAsteroid2)}));
   EXPECT_EQ(Units(), (std::vector<int64_t>{1, 0, 1, 0}));  // bind 1, 0; disable 1, 0
-  EXPECT_EQ(Programs(), (std::vector<int64_t>{static_cast<int64_t>(defaultProgram->program), 0}));
+  EXPECT_EQ(Programs(), (std::vector<int64_t>{
+                            static_cast<int64_t>(shaderPrograms.defaultProgram->program), 0}));
   const std::vector<double> light = Uniform("LightPosition").at(0);
   EXPECT_NEAR(light[0], 0, 1e-6);
   EXPECT_NEAR(light[1], 0.2, 1e-6);
@@ -151,8 +153,9 @@ TEST_F(ObjectDrawingTest, TheShieldedShipUsesItsOwnProgramWithTheNoiseOnUnitTwo)
                                            NameOf(TextureSlot::GlslShip),
                                            NameOf(TextureSlot::GlslShipInvulnerableNormal),
                                            NameOf(TextureSlot::GlslNoise)}));
-  EXPECT_EQ(Programs(), (std::vector<int64_t>{static_cast<int64_t>(heatProgram->program), 0,
-                                              static_cast<int64_t>(shipInvProgram->program), 0}));
+  EXPECT_EQ(Programs(), (std::vector<int64_t>{
+                            static_cast<int64_t>(shaderPrograms.heatProgram->program), 0,
+                            static_cast<int64_t>(shaderPrograms.shipInvProgram->program), 0}));
   EXPECT_EQ(Units(), (std::vector<int64_t>{0, 1, 0, 1, 2, 2, 1, 0}));
   EXPECT_EQ(Uniform("texture2").at(0)[0], 2);
   EXPECT_NEAR(Uniform("noffset").at(0)[0], std::sin(2.0), 1e-6);
@@ -167,7 +170,7 @@ TEST_F(ObjectDrawingTest, TheShieldedShipUsesItsOwnProgramWithTheNoiseOnUnitTwo)
   EXPECT_EQ(std::vector<int64_t>(bound.begin() + 2, bound.end()),
             (std::vector<int64_t>{NameOf(TextureSlot::GlslShip),
                                   NameOf(TextureSlot::GlslShipNormal)}));
-  EXPECT_EQ(Programs().at(2), static_cast<int64_t>(defaultProgram->program));
+  EXPECT_EQ(Programs().at(2), static_cast<int64_t>(shaderPrograms.defaultProgram->program));
   EXPECT_EQ(Units().back(), 0);
 }
 
@@ -212,7 +215,8 @@ TEST_F(ObjectDrawingTest, TheLitFlameGivesEachParticleItsAlphaThroughTheHeatProg
   }
   rec.Clear();
   flame.Draw();
-  EXPECT_EQ(Programs(), (std::vector<int64_t>{static_cast<int64_t>(heatProgram->program), 0}));
+  EXPECT_EQ(Programs(),
+            (std::vector<int64_t>{static_cast<int64_t>(shaderPrograms.heatProgram->program), 0}));
   EXPECT_EQ(Bound(), (std::vector<int64_t>{NameOf(TextureSlot::GlslFlame),
                                            NameOf(TextureSlot::GlslFlameAlpha)}));
   EXPECT_EQ(Uniform("alpha").at(0)[0], 1);

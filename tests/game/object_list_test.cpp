@@ -115,8 +115,8 @@ TEST_F(ObjectListTest, AChildMadeInAPassIsNotItsFirstObjectButCanBeHitAsTheSecon
   EXPECT_EQ(mediums[0]->GetState(), ObjectState::Hit);
   EXPECT_EQ(mediums[1]->GetState(), ObjectState::Active);
   EXPECT_EQ(OfKind(ObjectKind::SmallAsteroid).size(), 5u);
-  EXPECT_EQ(hitCount, 2);
-  EXPECT_EQ(levelScore, 750u);
+  EXPECT_EQ(levelCounters.hitCount, 2);
+  EXPECT_EQ(levelCounters.levelScore, 750u);
 }
 
 TEST_F(ObjectListTest, UpdateAllSkipsWhatItsPassAddsAndTakesTheStepFromTheTimer) {

@@ -50,12 +50,12 @@ TEST_F(PowerUpTest, CollectingEachPowerUpScoresAndSetsTheWeaponAndItsFireRate) {
     objectList->KillAllExcept(ObjectKind::Ship);
     objectList->RemoveDead();
     const uint32_t scoreBefore = playerRecord->score;
-    const uint32_t levelBefore = levelScore;
+    const uint32_t levelBefore = levelCounters.levelScore;
     PowerUp* powerUp = Add(MakePowerUp(pickup.kind, ship->x, ship->y, PowerUp::kLifetime));
     Step(0.01);
     EXPECT_EQ(powerUp->GetState(), ObjectState::Hit);
     EXPECT_EQ(playerRecord->score - scoreBefore, pickup.points);
-    EXPECT_EQ(levelScore - levelBefore, pickup.points);
+    EXPECT_EQ(levelCounters.levelScore - levelBefore, pickup.points);
     EXPECT_EQ(ship->PowerUp(), pickup.weapon);
     EXPECT_EQ(ship->fireDelay, pickup.fireDelay);
     Step(0.01);
@@ -93,7 +93,7 @@ TEST_F(PowerUpTest, AnyShipCollectsButShotsPassThrough) {
   Step(0.01);
   EXPECT_EQ(shotAt->GetState(), ObjectState::Active);
   EXPECT_EQ(shot->GetState(), ObjectState::Active);
-  EXPECT_EQ(hitCount, 0);
+  EXPECT_EQ(levelCounters.hitCount, 0);
 }
 
 TEST_F(PowerUpTest, APowerUpLivesItsWholeLifetimeAndGoesOneUpdateAfterCollection) {

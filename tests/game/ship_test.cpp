@@ -28,12 +28,12 @@ class RecordingSound : public SoundEffect {
 class ShipTest : public GameWorld {
  protected:
   ShipTest() {
-    laserShotSound = &laser;
-    thrustSound = &thrust;
-    explosionSound = &explosion;
+    shipSounds.laserShotSound = &laser;
+    shipSounds.thrustSound = &thrust;
+    shipSounds.explosionSound = &explosion;
   }
   ~ShipTest() override {
-    laserShotSound = thrustSound = explosionSound = nullptr;
+    shipSounds.laserShotSound = shipSounds.thrustSound = shipSounds.explosionSound = nullptr;
   }
 
   static float Speed(const Ship& ship) { return std::hypot(ship.velX, ship.velY); }

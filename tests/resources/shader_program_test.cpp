@@ -76,16 +76,17 @@ class ShaderProgramTest : public ::testing::Test {
 TEST_F(ShaderProgramTest, WithoutGlslNothingIsCreated) {
   Settings.glslEnabled = false;
   EXPECT_FALSE(LoadShaders());
-  EXPECT_EQ(defaultProgram, nullptr);
-  EXPECT_EQ(shipInvProgram, nullptr);
-  EXPECT_EQ(heatProgram, nullptr);
+  EXPECT_EQ(shaderPrograms.defaultProgram, nullptr);
+  EXPECT_EQ(shaderPrograms.shipInvProgram, nullptr);
+  EXPECT_EQ(shaderPrograms.heatProgram, nullptr);
   EXPECT_TRUE(rec.Names().empty());
-  EXPECT_FALSE(ProgramUsable(defaultProgram));
+  EXPECT_FALSE(ProgramUsable(shaderPrograms.defaultProgram));
 }
 
 TEST_F(ShaderProgramTest, BuildsTheThreeProgramsFromTheirOwnShaderObjects) {
   ASSERT_TRUE(LoadShaders());
-  const ShaderProgram* programs[] = {defaultProgram, shipInvProgram, heatProgram};
+  const ShaderProgram* programs[] = {shaderPrograms.defaultProgram, shaderPrograms.shipInvProgram,
+                                     shaderPrograms.heatProgram};
   const char* vertexFiles[] = {"shaders/default.evs", "shaders/default.evs", "shaders/heat.evs"};
   const char* fragmentFiles[] = {"shaders/default.efs", "shaders/shipinv.efs", "shaders/heat.efs"};
   for (int k = 0; k < 3; ++k) {
@@ -101,19 +102,20 @@ TEST_F(ShaderProgramTest, BuildsTheThreeProgramsFromTheirOwnShaderObjects) {
     }));
   }
   // default.evs is read and compiled twice, into two objects.
-  EXPECT_NE(defaultProgram->vertexShader, shipInvProgram->vertexShader);
+  EXPECT_NE(shaderPrograms.defaultProgram->vertexShader,
+            shaderPrograms.shipInvProgram->vertexShader);
   EXPECT_EQ(rec.Count("glCreateShaderObjectARB"), 6u);
   EXPECT_EQ(rec.Count("glLinkProgramARB"), 3u);
   // An empty file is an empty source text.
-  ASSERT_NE(heatProgram->fragmentSource, nullptr);
-  EXPECT_EQ(heatProgram->fragmentSource[0], '\0');
+  ASSERT_NE(shaderPrograms.heatProgram->fragmentSource, nullptr);
+  EXPECT_EQ(shaderPrograms.heatProgram->fragmentSource[0], '\0');
 
   rec.Clear();
-  shipInvProgram->Use();
+  shaderPrograms.shipInvProgram->Use();
   ShaderProgram::UseNone();
   const std::vector<GlCall> uses = rec.Calls("glUseProgramObjectARB");
   ASSERT_EQ(uses.size(), 2u);
-  EXPECT_EQ(uses[0].Int(0), shipInvProgram->program);
+  EXPECT_EQ(uses[0].Int(0), shaderPrograms.shipInvProgram->program);
   EXPECT_EQ(uses[1].Int(0), 0);
   EXPECT_EQ(Log(), "");
 }
@@ -124,12 +126,12 @@ TEST_F(ShaderProgramTest, FailuresWriteTheDriversLogAndFallBackToFixedFunction) 
   failing[5] = "0:3(1): error: syntax error\n0:4(2): error: undeclared";
   failing[9] = "error: no main";
   ASSERT_TRUE(LoadShaders());
-  ASSERT_EQ(shipInvProgram->fragmentShader, 5u);
-  ASSERT_EQ(heatProgram->program, 9u);
+  ASSERT_EQ(shaderPrograms.shipInvProgram->fragmentShader, 5u);
+  ASSERT_EQ(shaderPrograms.heatProgram->program, 9u);
 
-  EXPECT_TRUE(defaultProgram->IsUsable());
-  EXPECT_FALSE(shipInvProgram->IsUsable());
-  EXPECT_FALSE(heatProgram->IsUsable());
+  EXPECT_TRUE(shaderPrograms.defaultProgram->IsUsable());
+  EXPECT_FALSE(shaderPrograms.shipInvProgram->IsUsable());
+  EXPECT_FALSE(shaderPrograms.heatProgram->IsUsable());
   EXPECT_EQ(Log(),
             "Shader compile failed: shaders/shipinv.efs\n"
             "0:3(1): error: syntax error\n"
@@ -138,7 +140,7 @@ TEST_F(ShaderProgramTest, FailuresWriteTheDriversLogAndFallBackToFixedFunction) 
             "error: no main\n");
 
   rec.Clear();
-  heatProgram->Use();
+  shaderPrograms.heatProgram->Use();
   EXPECT_EQ(rec.Last("glUseProgramObjectARB").Int(0), 0);
 }
 
@@ -147,8 +149,8 @@ TEST_F(ShaderProgramTest, AnUnreadableSourceLeavesOnlyThatProgramUnusable) {
   std::filesystem::remove(dir / "shaders/shipinv.efs");
   std::filesystem::create_directory(dir / "shaders/shipinv.efs");
   ASSERT_TRUE(LoadShaders());
-  EXPECT_TRUE(ProgramUsable(defaultProgram));
-  for (const ShaderProgram* program : {shipInvProgram, heatProgram}) {
+  EXPECT_TRUE(ProgramUsable(shaderPrograms.defaultProgram));
+  for (const ShaderProgram* program : {shaderPrograms.shipInvProgram, shaderPrograms.heatProgram}) {
     ASSERT_NE(program, nullptr);
     EXPECT_FALSE(ProgramUsable(program));
     EXPECT_EQ(program->program, 0u);
@@ -157,7 +159,7 @@ TEST_F(ShaderProgramTest, AnUnreadableSourceLeavesOnlyThatProgramUnusable) {
   EXPECT_EQ(Log(), "Shader source missing: shaders/shipinv.efs\nShader source missing: shaders/heat.evs\n");
 
   rec.Clear();
-  heatProgram->Use();
+  shaderPrograms.heatProgram->Use();
   EXPECT_EQ(rec.Last("glUseProgramObjectARB").Int(0), 0);
 }
 
@@ -169,7 +171,7 @@ TEST_F(ShaderProgramTest, ReleaseAndReloadDeleteEveryObjectOnce) {
   rec.Clear();
   ReleaseShaders();
   EXPECT_EQ(rec.Count("glDeleteObjectARB"), 9u);
-  EXPECT_EQ(defaultProgram, nullptr);
+  EXPECT_EQ(shaderPrograms.defaultProgram, nullptr);
   rec.Clear();
   ReleaseShaders();
   EXPECT_TRUE(rec.Names().empty());

@@ -217,11 +217,11 @@ TEST(LoaderSoundsTest, LoadsTheShipSoundsAfterTheImagesAndReleasesThem) {
   EXPECT_EQ(data[0][0], 1);
   EXPECT_EQ(data[1][0], 2);
   EXPECT_EQ(data[2][0], 3);
-  ASSERT_NE(thrustSound, nullptr);
-  EXPECT_TRUE(thrustSound->loaded());
+  ASSERT_NE(shipSounds.thrustSound, nullptr);
+  EXPECT_TRUE(shipSounds.thrustSound->loaded());
 
   ReleaseResources();
-  EXPECT_EQ(thrustSound, nullptr);
+  EXPECT_EQ(shipSounds.thrustSound, nullptr);
   EXPECT_TRUE(al.LiveSources().empty());
   EXPECT_TRUE(al.LiveBuffers().empty());
   EXPECT_EQ(CatalogueTexture(TextureSlot::Credits), nullptr);

@@ -57,8 +57,8 @@ TEST_F(CatalogueX11, TheGeneratedCatalogueLoadsCompletely) {
     }
   }
   EXPECT_NEAR(GetLoadProgress(), Settings.glslEnabled ? 1.0f : 64.0f / 61.0f, 4e-6f);
-  ASSERT_NE(thrustSound, nullptr);
-  EXPECT_TRUE(thrustSound->loaded());
+  ASSERT_NE(shipSounds.thrustSound, nullptr);
+  EXPECT_TRUE(shipSounds.thrustSound->loaded());
   EXPECT_EQ(gl.glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
   ReleaseResources();

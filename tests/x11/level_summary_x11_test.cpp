@@ -43,9 +43,9 @@ TEST_F(LevelSummaryX11, ShowsEveryLineAndCountsTheBonusIn) {
   record.score = 21250;
   {
     Level level(3);
-    levelScore = 8750;
-    scoreAtStart = 12500;
-    hitCount = 21;
+    levelCounters.levelScore = 8750;
+    levelCounters.scoreAtStart = 12500;
+    levelCounters.hitCount = 21;
     level.shotCount = 28;
 
     // Every line is up after 5 s; the count of 6562 points takes 7 frames.

@@ -99,9 +99,9 @@ TEST_F(ShaderProgramX11, GeneratedShadersCompileLinkAndDraw) {
   ASSERT_TRUE(Start());
   ASSERT_TRUE(gl.arbShaderObjects);
   ASSERT_TRUE(LoadShaders());
-  ASSERT_TRUE(ProgramUsable(defaultProgram)) << RunLog();
-  ASSERT_TRUE(ProgramUsable(shipInvProgram)) << RunLog();
-  ASSERT_TRUE(ProgramUsable(heatProgram)) << RunLog();
+  ASSERT_TRUE(ProgramUsable(shaderPrograms.defaultProgram)) << RunLog();
+  ASSERT_TRUE(ProgramUsable(shaderPrograms.shipInvProgram)) << RunLog();
+  ASSERT_TRUE(ProgramUsable(shaderPrograms.heatProgram)) << RunLog();
 
   Texture* colour = SolidTexture("t/colour.tga", 200, 120, 60);
   Texture* flatNormal = SolidTexture("t/normal.tga", 128, 128, 255);
@@ -117,9 +117,10 @@ TEST_F(ShaderProgramX11, GeneratedShadersCompileLinkAndDraw) {
     };
   };
   const auto heat = [&] {
-    Sampler(heatProgram, "flame", 0, colour);
-    Sampler(heatProgram, "alpha", 1, white);
-    gl.glUniform1fARB(gl.glGetUniformLocationARB(heatProgram->program, "particleAlpha"), 1.0f);
+    Sampler(shaderPrograms.heatProgram, "flame", 0, colour);
+    Sampler(shaderPrograms.heatProgram, "alpha", 1, white);
+    gl.glUniform1fARB(
+        gl.glGetUniformLocationARB(shaderPrograms.heatProgram->program, "particleAlpha"), 1.0f);
   };
 
   struct Case {
@@ -127,9 +128,10 @@ TEST_F(ShaderProgramX11, GeneratedShadersCompileLinkAndDraw) {
     const ShaderProgram* program;
     std::function<void()> uniforms;
   };
-  const Case cases[] = {{"default", defaultProgram, lit(defaultProgram)},
-                        {"shipinv", shipInvProgram, lit(shipInvProgram)},
-                        {"heat", heatProgram, heat}};
+  const Case cases[] = {
+      {"default", shaderPrograms.defaultProgram, lit(shaderPrograms.defaultProgram)},
+      {"shipinv", shaderPrograms.shipInvProgram, lit(shaderPrograms.shipInvProgram)},
+      {"heat", shaderPrograms.heatProgram, heat}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::vector<int> centre = DrawAndRead(c.program, c.uniforms, kWidth / 2, kHeight / 2);
@@ -147,15 +149,16 @@ TEST_F(ShaderProgramX11, ABrokenShaderIsLoggedAndDrawsFixedFunction) {
   Settings.glslEnabled = true;
   ASSERT_TRUE(Start());
   ASSERT_TRUE(LoadShaders());
-  EXPECT_TRUE(ProgramUsable(defaultProgram));
-  EXPECT_FALSE(ProgramUsable(heatProgram));
+  EXPECT_TRUE(ProgramUsable(shaderPrograms.defaultProgram));
+  EXPECT_FALSE(ProgramUsable(shaderPrograms.heatProgram));
   const std::string log = RunLog();
   EXPECT_EQ(log.rfind("Shader compile failed: shaders/heat.efs\n", 0), 0u) << log;
   EXPECT_NE(log.find("undeclaredThing"), std::string::npos) << log;
 
   // Use falls back to the fixed pipeline: the quad takes the texture as is.
   Texture* colour = SolidTexture("t/colour.tga", 200, 120, 60);
-  const std::vector<int> centre = DrawAndRead(heatProgram, [&] { colour->Bind(); }, kWidth / 2, kHeight / 2);
+  const std::vector<int> centre = DrawAndRead(
+      shaderPrograms.heatProgram, [&] { colour->Bind(); }, kWidth / 2, kHeight / 2);
   EXPECT_NEAR(centre[0], 200, 2);
   EXPECT_NEAR(centre[1], 120, 2);
   EXPECT_NEAR(centre[2], 60, 2);
