@@ -78,6 +78,7 @@ void MusicStream::Play(bool loop) {
   Stop();
   looping = loop;
   stopRequested.store(false, std::memory_order_relaxed);
+  pauseRequested.store(false, std::memory_order_relaxed);
   finished.store(false, std::memory_order_relaxed);
   ov_raw_seek(decoder, 0);
   // Starting the thread publishes everything written above to it.
@@ -174,7 +175,17 @@ void MusicStream::Stream() {
     alTable.alSourcePlay(source);
   }
 
+  bool paused = false;
   while (!stopRequested.load(std::memory_order_acquire)) {
+    const bool pauseWanted = pauseRequested.load(std::memory_order_acquire);
+    if (pauseWanted != paused) {
+      if (pauseWanted) {
+        alTable.alSourcePause(source);
+      } else {
+        alTable.alSourcePlay(source);
+      }
+      paused = pauseWanted;
+    }
     ALint processed = 0;
     alTable.alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
     for (ALint i = 0; i < processed; ++i) {

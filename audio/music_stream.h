@@ -38,6 +38,11 @@ class MusicStream : public AudioSource {
   // waits), then joins it. The thread looks at its stop flag at least every
   // 10 ms, so the join is quick. Nothing when no thread is running.
   void Stop() override;
+  // The game's pause: the streaming thread pauses the source within one
+  // refill period and plays it on from the same sample after Resume. A Play
+  // starts unpaused. Nothing when no thread is running.
+  void Pause() { pauseRequested.store(true, std::memory_order_release); }
+  void Resume() { pauseRequested.store(false, std::memory_order_release); }
 
   // True between a Play that started a thread and the next Stop, even when
   // the thread has ended by itself.
@@ -62,6 +67,9 @@ class MusicStream : public AudioSource {
   // Written by Stop (main thread) and by the streaming thread at the end of
   // its stream; read by both.
   std::atomic<bool> stopRequested{false};
+  // Written by Pause and Resume (main thread), followed by the streaming
+  // thread.
+  std::atomic<bool> pauseRequested{false};
   // Written by the streaming thread as its last act after a stop, and by
   // Stop once the thread is joined; read by Stop.
   std::atomic<bool> finished{false};

@@ -7,6 +7,7 @@
 #include "game/hud.h"
 #include "game/object_drawing.h"
 #include "game/object_list.h"
+#include "game/pause_screen.h"
 #include "game/player_record.h"
 #include "game/power_ups.h"
 #include "game/screen_frame.h"
@@ -14,6 +15,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/pause_request.h"
 #include "resources/bitmap_font.h"
 
 namespace {
@@ -43,6 +45,15 @@ bool AnyActiveAsteroid() {
     if (objectList->CountActive(kind) > 0) return true;
   }
   return false;
+}
+
+// P newly pressed, or a pause asked for from outside (the window losing
+// the focus).
+bool PauseWanted(bool* pauseKeyWasDown) {
+  const bool pauseKeyDown = Down(kKeyP);
+  const bool pressed = pauseKeyDown && !*pauseKeyWasDown;
+  *pauseKeyWasDown = pauseKeyDown;
+  return TakePauseRequest() || pressed;
 }
 
 bool DebrisFlying() { return objectList->CountActive(ObjectKind::ShipDebris) > 0; }
@@ -104,10 +115,7 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
   float lastReseed = 0;          // level-timer ms
   uint32_t reseedInterval = 777; // ms
   float shieldRef = 0;
-  for (;;) {
-    SnapshotKeys(InputState.keys);
-    SnapshotMouse(&InputState);
-    BeginScreenFrame();
+  auto drawLevel = [&] {
     // The background writes no depth and every object lies at the same
     // depth, so the depth test (less or equal) would pass every fragment of
     // theirs: off for them, it costs no depth reads and writes per pixel.
@@ -116,6 +124,19 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     objectList->DrawAll();
     gl.glEnable(GL_DEPTH_TEST);
     DrawHud(font, level.level, &shieldRef);
+  };
+  TakePauseRequest();           // one raised in the menus is not this level's
+  bool pauseKeyWasDown = true;  // a P still held from before does not pause
+  for (;;) {
+    SnapshotKeys(InputState.keys);
+    SnapshotMouse(&InputState);
+    if (PauseWanted(&pauseKeyWasDown) && RunPause(drawLevel, font, music) == PauseOutcome::GiveUp) {
+      playerRecord->StopThrust();
+      result = false;
+      break;
+    }
+    BeginScreenFrame();
+    drawLevel();
 
     const float now = TimerMilliseconds(level.timer);
     if (now - lastReseed >= static_cast<float>(reseedInterval)) {

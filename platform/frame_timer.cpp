@@ -12,6 +12,7 @@ struct FrameTimer {
   int64_t startCount = 0;  // counter at acquire or reset
   int64_t lastCount = 0;   // counter at the last update
   bool free = true;
+  bool held = false;       // paused: updates leave it alone
   float elapsed = 0.0f;    // seconds from startCount to lastCount
 };
 
@@ -63,6 +64,7 @@ bool Restart(FrameTimer& timer) {
   timer.startCount = timer.frequency > 0 ? ReadCounter() : 0;
   timer.lastCount = timer.startCount;
   timer.elapsed = 0.0f;
+  timer.held = false;
   timer.free = timer.frequency <= 0;
   return !timer.free;
 }
@@ -123,13 +125,33 @@ void UpdateTimers() {
   bool sampled = false;
   int64_t now = 0;
   for (FrameTimer& timer : table) {
-    if (timer.free) continue;
+    if (timer.free || timer.held) continue;
     if (!sampled) {
       now = ReadCounter();
       sampled = true;
     }
     timer.lastCount = now;
     timer.elapsed = ElapsedSeconds(timer);
+  }
+}
+
+void HoldRunningTimers() {
+  TableGuard guard;
+  for (FrameTimer& timer : table) timer.held = !timer.free;
+}
+
+void ResumeHeldTimers() {
+  TableGuard guard;
+  const int64_t now = ReadCounter();
+  for (FrameTimer& timer : table) {
+    if (!timer.held) continue;
+    // Moving the start by the held time keeps the reading; the next update
+    // adds only what passes from now on. Modulo 2^64, like the readings.
+    timer.startCount =
+        static_cast<int64_t>(static_cast<uint64_t>(timer.startCount) +
+                             (static_cast<uint64_t>(now) - static_cast<uint64_t>(timer.lastCount)));
+    timer.lastCount = now;
+    timer.held = false;
   }
 }
 

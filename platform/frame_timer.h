@@ -38,6 +38,12 @@ void ResetTimer(int32_t index);
 void ReleaseTimer(int32_t index);
 // Once per frame, right after the frame is presented.
 void UpdateTimers();
+// The game's pause: every timer in use stops where its last update left it
+// (later updates pass it by), until ResumeHeldTimers, from which it reads on
+// as if the held time had never passed. Timers acquired while others are
+// held run as usual; a reset or release lets go of a held timer.
+void HoldRunningTimers();
+void ResumeHeldTimers();
 // Seconds from acquire or reset to the last update. A released slot keeps
 // reading what it held last.
 float TimerSeconds(int32_t index);

@@ -62,6 +62,34 @@ TEST_F(FrameTimerTest, AllTimersOfOneUpdateAgree) {
   EXPECT_EQ(TimerSeconds(second), 0.5f);
 }
 
+TEST_F(FrameTimerTest, HeldTimersReadOnFromWhereTheyStoppedAndNewOnesRun) {
+  FakeClock clock;
+  const int32_t play = AcquireTimer();
+  clock.Advance(2.0);
+  UpdateTimers();
+  HoldRunningTimers();
+  const int32_t during = AcquireTimer();  // e.g. a music stop's wait
+  for (int i = 0; i < 10; ++i) {
+    clock.Advance(1.0);
+    UpdateTimers();
+  }
+  EXPECT_EQ(TimerSeconds(play), 2.0f);
+  EXPECT_EQ(TimerSeconds(during), 10.0f);
+  ResumeHeldTimers();
+  EXPECT_EQ(TimerSeconds(play), 2.0f);
+  clock.Advance(0.5);
+  UpdateTimers();
+  EXPECT_EQ(TimerSeconds(play), 2.5f) << "the held ten seconds never count";
+  EXPECT_EQ(TimerSeconds(during), 10.5f);
+
+  HoldRunningTimers();
+  ResetTimer(play);  // a reset lets go of the hold
+  clock.Advance(1.0);
+  UpdateTimers();
+  EXPECT_EQ(TimerSeconds(play), 1.0f);
+  ResumeHeldTimers();
+}
+
 TEST_F(FrameTimerTest, FullTableAndIndicesOutsideIt) {
   FakeClock clock;
   for (int32_t expected = 0; expected < kTimerCount; ++expected) {

@@ -14,6 +14,8 @@
 #include "game/asteroids.h"
 #include "game/level_play_support.h"
 #include "game/level_summary.h"
+#include "game/power_ups.h"
+#include "game/ship.h"
 #include "resources/bitmap_font.h"
 
 using namespace level_play;
@@ -297,6 +299,107 @@ TEST_F(GameplayLoopTest, BackgroundAndObjectsAreDrawnWithoutTheDepthTestWhichThe
   EXPECT_EQ(binds[0], Binds::value_type(NullPlatform::TextureName(TextureSlot::Background), false));
   EXPECT_EQ(Binds(binds.begin() + 1, binds.begin() + 1 + static_cast<std::ptrdiff_t>(objects.size())), objects);
   EXPECT_TRUE(depthTest);
+}
+
+// One line per frame of play: the ship, the score and every power-up with
+// its age, so two runs that differ in any of them differ in their traces.
+std::string PlayLine() {
+  char line[160];
+  const Ship* ship = playerRecord->ship;
+  std::snprintf(line, sizeof line, "ship %.4f %.4f %.3f %.1f score %u objects %d",
+                ship ? ship->x : 0, ship ? ship->y : 0, ship ? ship->angle : 0,
+                ship ? ship->Shield() : 0, playerRecord->score, objectList->Count());
+  std::string text = line;
+  for (const ObjectNode* node = objectList->First(); node; node = node->next) {
+    if (const auto* powerUp = dynamic_cast<const PowerUp*>(node->object)) {
+      std::snprintf(line, sizeof line, " power-up %d at %.1f %.1f age %.3f", powerUp->GetKind(),
+                    powerUp->x, powerUp->y, powerUp->elapsed);
+      text += line;
+    }
+  }
+  return text;
+}
+
+TEST_F(GameplayLoopTest, TenSecondsOfPauseChangeNothingOfTheLevelThatFollows) {
+  constexpr float kPlaySeconds = 40;
+  constexpr float kPauseAt = 6;
+  constexpr int kPauseFrames = 600;  // ten seconds of the fake clock
+  // Plays level 6 with the pilot for kPlaySeconds of level time; with a
+  // pause, P goes down at kPauseAt and again ten seconds later.
+  auto run = [&](bool pause, int* pausedFrames) {
+    level.reset();  // its end would clear the next level's asteroids
+    delete objectList;
+    objectList = new ObjectList(gameTimer);
+    playerRecord->Reset();
+    levelCounters = {};
+    asteroidVariant = 0;
+    GameSrand(1);
+    StartLevel(6);                // enough asteroids to last past the first power-up drop
+    platform.input.ReleaseAll();  // nothing held over from the run before
+    SnapshotKeys(InputState.keys);
+    Pilot pilot(platform, 1 << 30);
+    std::vector<std::string> trace;
+    float lastSeen = -1;
+    int pressedAt = 0;
+    *pausedFrames = 0;
+    platform.EachFrame([&](int frame) {
+      // A shield for good, so every run lasts its full time.
+      if (playerRecord->ship) playerRecord->ship->shield = 5000;
+      const float now = TimerSeconds(level->timer);
+      if (now != lastSeen) trace.push_back(PlayLine());  // a frozen clock: paused
+      *pausedFrames += now == lastSeen;
+      lastSeen = now;
+      pilot.Fly(frame);
+      if (now > kPlaySeconds) platform.input.Hold(kKeyQ);
+      if (!pause) return;
+      if (pressedAt == 0 && now > kPauseAt) pressedAt = frame;
+      if (pressedAt > 0 && (frame == pressedAt || frame == pressedAt + kPauseFrames)) {
+        platform.input.Hold(kKeyP);
+      }
+    });
+    Play();
+    platform.EachFrame(nullptr);
+    trace.push_back(PlayLine());
+    return trace;
+  };
+
+  int pausedFrames = 0;
+  const std::vector<std::string> straight = run(false, &pausedFrames);
+  EXPECT_EQ(pausedFrames, 0);
+  const uint32_t straightScore = playerRecord->score;
+  const int32_t straightShots = level->shotCount;
+  const int straightFrames = platform.frames();
+
+  platform.ClearTexts();
+  const std::vector<std::string> paused = run(true, &pausedFrames);
+  EXPECT_EQ(platform.frames() - straightFrames, straightFrames + kPauseFrames);
+  EXPECT_EQ(pausedFrames, kPauseFrames);
+  for (size_t i = 0; i < std::min(straight.size(), paused.size()); ++i) {
+    ASSERT_EQ(paused[i], straight[i]) << "frame " << i;
+  }
+  ASSERT_EQ(paused.size(), straight.size());
+  EXPECT_EQ(playerRecord->score, straightScore);
+  EXPECT_EQ(level->shotCount, straightShots);
+
+  // A drop after the pause was part of what had to match.
+  const size_t pauseLine = static_cast<size_t>(kPauseAt * 60);
+  auto powerUps = [](const std::string& line) {
+    int count = 0;
+    for (size_t at = line.find("power-up"); at != std::string::npos;
+         at = line.find("power-up", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  bool dropAfterPause = false;
+  for (size_t i = pauseLine + 1; i < straight.size(); ++i) {
+    dropAfterPause |= powerUps(straight[i]) > powerUps(straight[i - 1]);
+  }
+  EXPECT_TRUE(dropAfterPause);
+  // What the paused frames showed.
+  int pausedTexts = 0;
+  for (const auto& printed : platform.Texts()) pausedTexts += printed.text == "PAUSED";
+  EXPECT_EQ(pausedTexts, kPauseFrames);
 }
 
 class LevelIntroTest : public GameplayLoopTest {
