@@ -150,6 +150,11 @@ int GameMain() {
   frontEnd.gameTimer = AcquireTimer();
   CreateFrontEnd();
   OpenConsoleLog();
+  if (Settings.screenSizeReplaced) {
+    // Saved at once, or every later start would open the same blank window.
+    LogLine("Screen size in the settings cannot be shown: using 640 x 480");
+    SaveSettings();
+  }
   gl.glEnable(GL_DEPTH_TEST);
   gl.glDepthFunc(GL_LEQUAL);
   gl.glShadeModel(GL_SMOOTH);

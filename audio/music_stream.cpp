@@ -4,11 +4,13 @@
 #include <vorbis/vorbisfile.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/audio_device.h"
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "platform/frame_timer.h"
 #include "platform/threads.h"
 #include "resources/settings.h"
@@ -30,6 +32,11 @@ constexpr int kBigEndian = 0;
 constexpr int kWordBytes = 2;
 constexpr int kSigned = 1;
 
+bool LogOpenFailure(const char* path) {
+  LogText((std::string("Music load failed: ") + path).c_str());
+  return false;
+}
+
 }  // namespace
 
 MusicStream::~MusicStream() {
@@ -44,19 +51,19 @@ bool MusicStream::Open(const char* path) {
   if (decoder) return false;
   AssetFile file;
   OpenAssetFile(path, "rb", &file);
-  if (!file) return false;
+  if (!file) return LogOpenFailure(path);
   auto* opened = new OggVorbis_File;
   if (ov_open(file, opened, nullptr, 0) < 0) {
     AssetClose(file);  // a failed open leaves the file to us
     delete opened;
-    return false;
+    return LogOpenFailure(path);
   }
   const vorbis_info* info = ov_info(opened, -1);
   ov_comment(opened, -1);
   if (!info) {
     ov_clear(opened);
     delete opened;
-    return false;
+    return LogOpenFailure(path);
   }
   format = info->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
   rate = static_cast<int32_t>(info->rate);

@@ -23,8 +23,8 @@ class MusicStream : public AudioSource {
   MusicStream& operator=(const MusicStream&) = delete;
 
   // Opens the asset file at path and its decoder. False when the file cannot
-  // be opened or is not an Ogg Vorbis stream (the stream then stays silent).
-  // Call once.
+  // be opened or is not an Ogg Vorbis stream (the stream then stays silent),
+  // with "Music load failed: PATH" in the console log. Call once.
   bool Open(const char* path);
   bool Load(const char* path) override { return Open(path); }
 

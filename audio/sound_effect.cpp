@@ -1,10 +1,12 @@
 #include "audio/sound_effect.h"
 
+#include <string>
 #include <vector>
 
 #include "audio/audio_device.h"
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "resources/loader.h"
 #include "resources/settings.h"
 
@@ -27,6 +29,10 @@ std::vector<uint8_t> ReadWhole(AssetFile file) {
   return bytes;
 }
 
+void LogLoadFailure(const char* path) {
+  LogText((std::string("Sound load failed: ") + path).c_str());
+}
+
 }  // namespace
 
 SoundEffect::~SoundEffect() {
@@ -40,13 +46,19 @@ SoundEffect::~SoundEffect() {
 bool SoundEffect::Load(const char* path) {
   AssetFile file;
   OpenAssetFile(path, "rb", &file);
-  if (!file) return false;
+  if (!file) {
+    LogLoadFailure(path);
+    return false;
+  }
   isLoaded = false;
   const std::vector<uint8_t> bytes = ReadWhole(file);
   AssetClose(file);
 
   WavSound wav;
-  if (!ReadWav(bytes.data(), bytes.size(), &wav) || wav.sampleBytes > INT32_MAX) return true;
+  if (!ReadWav(bytes.data(), bytes.size(), &wav) || wav.sampleBytes > INT32_MAX) {
+    LogLoadFailure(path);
+    return true;
+  }
   format = wav.format;
   frequency = wav.frequency;
   alTable.alGenSources(1, &source);
@@ -57,6 +69,9 @@ bool SoundEffect::Load(const char* path) {
   alTable.alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   alTable.alSourcef(source, AL_PITCH, 1.0f);
   alTable.alSourcef(source, AL_GAIN, 1.0f);
+  // The error state is shared by the whole context: one left here would be
+  // taken by the music thread's next check as a failure of its own stream.
+  alTable.alGetError();
   isLoaded = true;
   return true;
 }
@@ -74,6 +89,7 @@ void SoundEffect::Stop() {
 }
 
 void LoadShipSounds() {
+  ReleaseShipSounds();  // a second load must not leak the first set
   shipSounds.laserShotSound = new SoundEffect;
   shipSounds.thrustSound = new SoundEffect;
   shipSounds.explosionSound = new SoundEffect;

@@ -18,7 +18,9 @@ class SoundEffect : public AudioSource {
 
   // False only when the file cannot be opened. A file that opens but is not
   // a well-formed 8- or 16-bit mono or stereo PCM WAV returns true and leaves
-  // the sound not loaded (silent, no OpenAL names). Call once.
+  // the sound not loaded (silent, no OpenAL names). Either failure writes
+  // "Sound load failed: PATH" to the console log. Leaves no OpenAL error
+  // behind. Call once.
   bool Load(const char* path) override;
   // Nothing while the "Sound" setting is off or the sound is not loaded;
   // otherwise sets looping on or off and (re)starts the source.
@@ -52,7 +54,8 @@ constexpr const char* kThrustSoundFile = "sound/ship/thrust.wav";
 constexpr const char* kExplosionSoundFile = "sound/ship/SS_explosion-debris.wav";
 
 // Loader thread: creates the three slots in the order laser shot, thrust,
-// explosion and loads them in that order. Results of the loads are ignored.
+// explosion and loads them in that order, first destroying any set an
+// earlier call made. Results of the loads are ignored.
 void LoadShipSounds();
 // Main thread, at shutdown before the audio device stops: destroys the three
 // sounds and empties the slots. Safe when they were never loaded.

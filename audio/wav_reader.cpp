@@ -56,6 +56,19 @@ int32_t AlFormat(uint16_t channels, uint16_t bits) {
   return 0;
 }
 
+// Bytes of one sample frame: one sample for every channel.
+std::size_t FrameBytes(int32_t alFormat) {
+  switch (alFormat) {
+    case AL_FORMAT_MONO8:
+      return 1;
+    case AL_FORMAT_MONO16:
+    case AL_FORMAT_STEREO8:
+      return 2;
+    default:
+      return 4;
+  }
+}
+
 // The cursor stands after the chunk size. Byte rate and block alignment are
 // not needed: the format follows from channels and bits alone.
 bool ReadFormatBlock(ByteCursor& cursor, uint32_t chunkBytes, WavSound* sound) {
@@ -87,7 +100,10 @@ bool ReadWav(const uint8_t* bytes, std::size_t size, WavSound* sound) {
   // reads the chunks one after another exactly as the sizes say.
   while (cursor.Tag(tag)) {
     uint32_t chunkBytes;
-    if (!cursor.U32(&chunkBytes)) return false;
+    if (!cursor.U32(&chunkBytes)) {
+      if (data) break;
+      return false;
+    }
     if (std::memcmp(tag, "RIFF", 4) == 0) {
       char form[4];
       if (!cursor.Tag(form)) return false;
@@ -99,10 +115,16 @@ bool ReadWav(const uint8_t* bytes, std::size_t size, WavSound* sound) {
       if (!format || chunkBytes > cursor.Remaining()) return false;
       chosen = current;
       chosen.samples = cursor.Here();
-      chosen.sampleBytes = chunkBytes;
+      // OpenAL refuses a buffer that is not whole frames, and the error it
+      // leaves would be seen by the next caller; a partial last frame is
+      // dropped instead.
+      chosen.sampleBytes = chunkBytes - chunkBytes % FrameBytes(current.format);
       cursor.Skip(chunkBytes);
       data = true;
     } else if (!cursor.Skip(chunkBytes)) {
+      // A damaged chunk after the samples (a cut tag list, say) costs nothing
+      // that is needed: the walk ends there.
+      if (data) break;
       return false;
     }
   }

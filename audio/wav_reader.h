@@ -15,8 +15,10 @@ struct WavSound {
 // Walks the chunks of bytes[0, size) until fewer than four bytes remain for
 // the next identifier. True, with *sound filled, when the walk found a
 // "RIFF" header naming "WAVE", a "fmt " block of 8- or 16-bit mono or stereo
-// PCM and after it a "data" chunk. False for anything else: a chunk whose
-// size runs past the input, a "data" chunk before any "fmt ", a "fmt " block
+// PCM and after it a "data" chunk; the samples are cut to whole frames. An
+// unknown chunk after the "data" chunk whose size runs past the input ends
+// the walk. False for anything else: a chunk whose size runs past the input
+// before the samples, a "data" chunk before any "fmt ", a "fmt " block
 // shorter than 16 bytes, another sample format or a zero sample rate.
 // Reads nothing outside the input and allocates nothing. Any thread.
 bool ReadWav(const uint8_t* bytes, std::size_t size, WavSound* sound);

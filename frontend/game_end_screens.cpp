@@ -21,23 +21,26 @@ struct NewRecord {
   char line[48] = {};
 };
 
-// Only a greater score is a record; an equal one is not. The settings file
-// is written later, at the next save.
+// Only a greater score is a record; an equal one is not. A record is
+// written at once: kept only in memory until the program ends, a crash or a
+// kill would lose it.
 NewRecord TakeHighScore(const char* menuLineFormat) {
   NewRecord record;
   const uint32_t score = playerRecord ? playerRecord->score : 0;
   if (score <= static_cast<uint32_t>(Settings.highScore)) return record;
   Settings.highScore = static_cast<int32_t>(score);
+  SaveSettings();
   FormatHighScoreText(menuLineFormat, Settings.highScore);
   std::snprintf(record.line, sizeof record.line, "NEW HIGH SCORE:%d", Settings.highScore);
   record.set = true;
   return record;
 }
 
-// Each frame sets its blend function again: the font's print leaves an
-// additive one behind.
+// The blend function is set once, before the first frame: from the second
+// frame on the record line's print has left its additive one, and the
+// endings have always been drawn so, the record picture added over the
+// ending.
 void DrawEnding(const Texture& picture, float alpha) {
-  EnablePictureBlending();
   gl.glColor4f(1, 1, 1, alpha);
   picture.Bind();
   DrawFullPicture();
@@ -63,6 +66,7 @@ void ShowGameOver() {
   const NewRecord record = TakeHighScore("High Score:%d");
   Texture picture;
   picture.Load("textures/story/gameover.tga", false);
+  EnablePictureBlending();
   RunOnGameTimer(5, [&](float t) {
     DrawEnding(picture, std::min(t, 1.0f));
     DrawRecord(record, 0.2f * t);
@@ -73,6 +77,7 @@ void ShowGameWon() {
   const NewRecord record = TakeHighScore("High Score: %d");
   Texture picture;
   picture.Load("textures/gameplay/gamewin.tga", false);
+  EnablePictureBlending();
   RunOnGameTimer(5, [&](float t) {
     DrawEnding(picture, 0.2f * t);
     DrawRecord(record, 0.2f * t);

@@ -39,6 +39,7 @@ int32_t MainMenu() {
   ResetTimer(frontEnd.gameTimer);
   Texture pointer;
   pointer.Load(kPointerPicture, false);
+  DiscardMouseMotion();
 
   MenuButton header(-0.5f, 0.5f, 0.55f, 0.2f, CatalogueSprite(Header));
   MenuButton ship(-0.75f, -0.35f, 0.3f, -0.1f, CatalogueSprite(ShipScreen));

@@ -9,6 +9,8 @@ void TakeMenuInput() {
   MovePointer(InputState.mouseDx, InputState.mouseDy);
 }
 
+void DiscardMouseMotion() { SnapshotMouse(&InputState); }
+
 void HoverButtons(std::initializer_list<MenuButton*> buttons) {
   for (MenuButton* button : buttons) button->UpdateHover(menuPointer.x, menuPointer.y);
 }

@@ -10,6 +10,10 @@ class Texture;
 
 // Key and mouse snapshots into InputState, then the pointer moves.
 void TakeMenuInput();
+// Once as a menu screen starts: one mouse snapshot that throws away the
+// motion gathered while screens that read no mouse ran, so the pointer does
+// not jump on the first frame.
+void DiscardMouseMotion();
 // UpdateHover with the pointer on each button that reacts.
 void HoverButtons(std::initializer_list<MenuButton*> buttons);
 // Clears the frame and draws the widgets in the order given.

@@ -89,6 +89,7 @@ int32_t OptionsScreen(const Texture& pointer) {
   sound.Show(Settings.soundEnabled ? 0 : 1);
   brightness.Show(ShownBrightness());
 
+  DiscardMouseMotion();  // what moved during the pause after the click
   for (bool running = true; running;) {
     TakeMenuInput();
     HoverButtons({&r1024, &r800, &r640, &d32, &d16, &glslOn, &glslOff, &soundOn, &soundOff, &high,

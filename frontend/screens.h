@@ -24,7 +24,10 @@ void ShowStoryPanel(int32_t variant);
 // Both take a final score greater than Settings.highScore (as unsigned
 // values) as the new high score, show "NEW HIGH SCORE:%d" and reformat
 // frontEnd.highScoreText: "High Score:%d" after a lost game, "High Score: %d" after a
-// won one. Nothing is saved here. Reset frontEnd.gameTimer.
+// won one. A new high score is saved (SaveSettings) as soon as it is taken.
+// The blend function is set once before the first frame, so from the second
+// frame on the pictures are drawn with the one the font's print leaves.
+// Reset frontEnd.gameTimer.
 void ShowGameOver();
 void ShowGameWon();
 // The credits picture rising through the screen, 25 s; skippable.

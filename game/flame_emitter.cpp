@@ -128,7 +128,7 @@ void FlameEmitter::Draw() const {
     SetUniform(*shaderPrograms.heatProgram, "alpha", 1);
   } else {
     gl.glEnable(GL_TEXTURE_2D);
-    BindTexture(TextureSlot::Particle);
+    BindFixedPathTexture(TextureSlot::Particle, TextureSlot::GlslFlame);
   }
   // Each particle keeps the place and heading of its birth. They are placed
   // here rather than by the modelview matrix so that the fixed path hands the
@@ -154,6 +154,7 @@ void FlameEmitter::Draw() const {
     if (lit) gl.glEnd();
   }
   if (!lit) gl.glEnd();
-  // The units stay as they are: the ship's drawing binds its own.
-  if (lit) ShaderProgram::UseNone();
+  // Unit 1 must not stay enabled and active: an object drawn next on the
+  // fixed path binds on the active unit only.
+  if (lit) EndLit(1);
 }

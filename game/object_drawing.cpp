@@ -70,6 +70,10 @@ void BindTexture(TextureSlot slot) {
   if (const Texture* texture = CatalogueTexture(slot)) texture->Bind();
 }
 
+void BindFixedPathTexture(TextureSlot fixed, TextureSlot litColourMap) {
+  BindTexture(CatalogueTexture(fixed) ? fixed : litColourMap);
+}
+
 namespace {
 
 void ActivateUnit(int32_t unit) {

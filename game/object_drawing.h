@@ -58,6 +58,12 @@ void EmitPlacedSpriteSquare(const Placement& placement, float h, float z, float 
 // Binds the catalogue texture on the active unit (Texture::Bind enables
 // GL_TEXTURE_2D); a slot this run did not load binds nothing.
 void BindTexture(TextureSlot slot);
+// Fixed-path drawing of an object whose plain texture is loaded only in runs
+// without GLSL (ship, shield, particle): a run with shaders on that falls
+// back to the fixed path for a program that did not build has no such
+// texture, so the lit path's colour map stands in rather than whatever was
+// bound last.
+void BindFixedPathTexture(TextureSlot fixed, TextureSlot litColourMap);
 // Makes texture unit `unit` active, enables GL_TEXTURE_2D on it and binds
 // the slot there.
 void BindOnUnit(int32_t unit, TextureSlot slot);

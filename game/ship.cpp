@@ -239,7 +239,8 @@ void Ship::Draw() {
       SetUniform(*program, "noffset", std::sin(fireTimer));
     }
   } else {
-    BindTexture(vulnerable ? TextureSlot::Ship : TextureSlot::ShipInvulnerable);
+    BindFixedPathTexture(vulnerable ? TextureSlot::Ship : TextureSlot::ShipInvulnerable,
+                         TextureSlot::GlslShip);
   }
   DrawSpriteSquare(2, z);
   if (lit) EndLit(2);

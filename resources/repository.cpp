@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <set>
+#include <system_error>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/asset_directory.h"
 
@@ -34,6 +40,31 @@ std::size_t FixedTypeSize(int32_t type) {
     case 13: return 32;
     default: return 4;
   }
+}
+
+// Symbolic links followed before a save gives up: more means a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The file a save must replace: the path itself, or the file its chain of
+// symbolic links ends at (which need not exist yet), so that the link stays
+// and keeps pointing at the new settings. Empty for a loop.
+std::filesystem::path SaveTarget(std::filesystem::path path) {
+  std::error_code error;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+    if (error) return {};
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return {};
+}
+
+// The mode a new file gets from fopen; mkstemp's own 0600 would hide the
+// settings from a player's other tools.
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
 }
 
 std::vector<uint8_t> CopyData(const void* data, int32_t type) {
@@ -258,21 +289,34 @@ bool Repository::Save(const char* relativePath) {
   if (!Encode(&out)) return Fail(RepositoryError::tooLarge);
 
   // Written beside the target and renamed over it: a crash or a full disk
-  // during the write leaves the old file as it was.
-  std::string temp = std::string(relativePath) + ".tmp";
-  AssetFile file = nullptr;
-  OpenAssetFile(temp.c_str(), "wb", &file);
-  if (file == nullptr) return Fail(RepositoryError::cannotOpen);
+  // during the write leaves the old file as it was. The temporary gets a name
+  // of its own each time, so nothing left behind by an earlier run (a stray
+  // file or folder of any name) can block the save.
+  if (!AssetDirectoryStarted()) return Fail(RepositoryError::cannotOpen);
+  const std::filesystem::path target =
+      SaveTarget(std::string(AssetWriteDirectory()) + relativePath);
+  if (target.empty()) return Fail(RepositoryError::cannotOpen);
+  std::error_code error;
+  std::filesystem::create_directories(target.parent_path(), error);  // a deleted config/ comes back
+  std::string tempPath = target.string() + ".XXXXXX";
+  const int descriptor = mkstemp(tempPath.data());
+  if (descriptor < 0) return Fail(RepositoryError::cannotOpen);
+  struct stat old;
+  fchmod(descriptor, stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : NewFileMode());
+  AssetFile file = fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    close(descriptor);
+    std::remove(tempPath.c_str());
+    return Fail(RepositoryError::cannotOpen);
+  }
   bool written = out.empty() || AssetWrite(out.data(), 1, out.size(), file) == out.size();
   written = AssetFlush(file) && written;
   AssetClose(file);
-  std::string directory = AssetWriteDirectory();
-  std::string tempPath = directory + temp;
   if (!written) {
     std::remove(tempPath.c_str());
     return Fail(RepositoryError::cannotWrite);
   }
-  if (std::rename(tempPath.c_str(), (directory + relativePath).c_str()) != 0) {
+  if (std::rename(tempPath.c_str(), target.c_str()) != 0) {
     std::remove(tempPath.c_str());
     return Fail(RepositoryError::cannotReplace);
   }

@@ -64,9 +64,11 @@ class Repository {
   // stay in the lists; the result is false and LastError() says why. Never
   // reads outside what the file holds.
   bool Load(const char* relativePath);
-  // Writes the repository beside the target as "<path>.tmp" and renames it
-  // over the target, so a failed save leaves the old file whole. With an
-  // empty section or value list the file is left empty (nothing to keep).
+  // Writes the repository to a temporary of a fresh name ("<path>.XXXXXX")
+  // beside the target and renames it over the target, so a failed save
+  // leaves the old file whole. A target that is a symbolic link is written
+  // where the link ends, the link kept. With an empty section or value list
+  // the file is left empty (nothing to keep).
   bool Save(const char* relativePath);
   RepositoryError LastError() const { return lastError_; }
 

@@ -35,6 +35,14 @@ void LoadSettings() {
   repository.GetInt(settingsSection, "Sound", &sound);
   repository.GetInt(settingsSection, "HighScore", &Settings.highScore);
 
+  Settings.screenSizeReplaced =
+      Settings.screenWidth < kMinScreenWidth || Settings.screenHeight < kMinScreenHeight ||
+      Settings.screenWidth > kMaxScreenSide || Settings.screenHeight > kMaxScreenSide;
+  if (Settings.screenSizeReplaced) {
+    Settings.screenWidth = 640;
+    Settings.screenHeight = 480;
+  }
+
   Settings.fullScreen = true;
   // Only the value 1 sets a flag; anything else leaves it as it was.
   if (glsl == 1) Settings.glslEnabled = true;

@@ -13,12 +13,24 @@ struct SettingsRecord {
   bool soundEnabled = false;
   int32_t highScore = 0;
   bool fullScreen = false;    // not stored; set by every LoadSettings
+  // Not stored: the file's screen size was one no window can show (below
+  // 320 x 240 or above 16384 on a side) and LoadSettings put 640 x 480 in
+  // its place; the caller logs it and saves.
+  bool screenSizeReplaced = false;
 };
 
 extern SettingsRecord Settings;
 
 // Start-up, before the engine: defaults, then the values the file holds.
+// A width or height outside kMinScreenWidth x kMinScreenHeight ..
+// kMaxScreenSide becomes 640 x 480, with screenSizeReplaced set.
 void LoadSettings();
+
+// A smaller window cannot hold the menus; a larger one is past what any GL
+// renders into (a width of 0 would open a 1 x 1 window, saved back forever).
+constexpr int32_t kMinScreenWidth = 320;
+constexpr int32_t kMinScreenHeight = 240;
+constexpr int32_t kMaxScreenSide = 16384;
 // Shutdown and after the options screen: writes the seven values back,
 // keeping every other section and value of the file.
 void SaveSettings();

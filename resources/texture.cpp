@@ -1,8 +1,10 @@
 #include "resources/texture.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "platform/gl_table.h"
 #include "resources/tga.h"
 
@@ -19,18 +21,28 @@ bool Texture::Load(const char* path, bool mipmapped) {
   return true;
 }
 
+namespace {
+
+// A missing or damaged picture is otherwise seen only as a blank quad.
+bool LogFailure(const char* path) {
+  LogText((std::string("Texture load failed: ") + path).c_str());
+  return false;
+}
+
+}  // namespace
+
 bool Texture::Decode(const char* path, bool mipmapped) {
   this->mipmapped = mipmapped;
   AssetFile file = nullptr;
   OpenAssetFile(path, "rb", &file);
-  if (!file) return false;
+  if (!file) return LogFailure(path);
   std::memset(name, 0, sizeof(name));
   std::strncpy(name, path, sizeof(name) - 1);
 
   DecodedImage image;
   const bool decoded = DecodeTga(file, &image);
   AssetClose(file);
-  if (!decoded) return false;
+  if (!decoded) return LogFailure(path);
   bitsPerPixel = image.bitsPerPixel;
   width = image.width;
   height = image.height;

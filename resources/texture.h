@@ -20,8 +20,9 @@ class Texture : public ImageResource {
 
   // path: relative to the asset directory, e.g. "textures/ship.tga"; kept in
   // name, cut to 63 characters. mipmapped asks for a mipmap chain. False when
-  // the file is missing or refused; the texture then stays without an image
-  // and binding it draws nothing.
+  // the file is missing or refused, with "Texture load failed: PATH" in the
+  // console log; the texture then stays without an image and binding it
+  // draws nothing.
   bool Load(const char* path, bool mipmapped) override;
   // The first half of Load, on any thread: reads and decodes the file into
   // pixels and stops short of the upload. False as for Load.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "platform/gl_table.h"
 #include "resources/texture.h"
 
@@ -56,11 +58,13 @@ bool TextureBundle::Load(const char* path, bool) {
   std::vector<uint8_t>().swap(canvas);
   AssetFile file = nullptr;
   OpenAssetFile(path, "rb", &file);
-  if (!file) return false;
   BundleContent content;
-  const bool read = ReadBundle(file, &content);
-  AssetClose(file);
-  if (!read) return false;
+  const bool read = file && ReadBundle(file, &content);
+  if (file) AssetClose(file);
+  if (!read) {
+    LogText((std::string("Bundle load failed: ") + path).c_str());
+    return false;
+  }
 
   BundleIndex& index = content.index;
   bytesPerPixel = index.bytesPerPixel;

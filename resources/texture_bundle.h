@@ -20,7 +20,8 @@ class TextureBundle : public ImageResource {
 
   // Replaces everything with the file's content; the file's flag decides
   // about mipmaps, the argument is ignored. False when the file is missing or
-  // refused: the bundle is then left without pictures or canvas.
+  // refused, with "Bundle load failed: PATH" in the console log: the bundle
+  // is then left without pictures or canvas.
   bool Load(const char* path, bool mipmapped) override;
   // Main thread: (re)creates the GL texture from the canvas.
   void Upload() override;

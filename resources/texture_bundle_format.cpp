@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "resources/tga.h"
 
@@ -112,6 +113,8 @@ bool ParseBundleIndex(const uint8_t* block, std::size_t size, BundleIndex* index
     const uint8_t* name;
     if (!in.U32(&length) || !in.Bytes(length, &name)) return false;
     entry.name.assign(reinterpret_cast<const char*>(name), length);
+    // x1 and y1 are one past the last texel: a file whose writer put the last
+    // texel there shows its pictures one texel short.
     if (!in.I32(&entry.x0) || !in.I32(&entry.y0) || !in.I32(&entry.x1) || !in.I32(&entry.y1)) {
       return false;
     }
@@ -138,6 +141,7 @@ std::vector<uint8_t> EncodeBundleIndex(const BundleIndex& index) {
   for (const BundleEntry& entry : index.entries) {
     PutU32(out, static_cast<uint32_t>(entry.name.size()));
     out.insert(out.end(), entry.name.begin(), entry.name.end());
+    // One past the last column and row, as the game reads them.
     for (int32_t value : {entry.x0, entry.y0, entry.x1, entry.y1}) PutU32(out, static_cast<uint32_t>(value));
   }
   PutU32(out, static_cast<uint32_t>(index.regions.size()));
@@ -148,7 +152,9 @@ std::vector<uint8_t> EncodeBundleIndex(const BundleIndex& index) {
   return out;
 }
 
-bool ReadBundle(AssetFile file, BundleContent* content) {
+namespace {
+
+bool ReadBundleOrThrow(AssetFile file, BundleContent* content) {
   uint8_t word[4];
   if (!file || AssetRead(word, 4, 1, file) != 1) return false;
   const uint32_t blockSize = ReadU32(word);
@@ -180,6 +186,17 @@ bool ReadBundle(AssetFile file, BundleContent* content) {
   }
   *content = std::move(read);
   return true;
+}
+
+}  // namespace
+
+bool ReadBundle(AssetFile file, BundleContent* content) {
+  // The loader thread reads bundles, and an exception there ends the program.
+  try {
+    return ReadBundleOrThrow(file, content);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 std::vector<uint8_t> EncodeBundle(const BundleIndex& index, const uint8_t* canvas,

@@ -10,7 +10,9 @@
 //   then pixel runs: a count R and one pixel, written R times in a row.
 // Unscrambled index: bytes per pixel (4), mipmap flag (1), width (4),
 // height (4), entry count E (4), E entries (name length L (4), L name bytes,
-// x0, y0, x1, y1), region count F (4), F regions (four int32 and one byte).
+// x0, y0, x1, y1; x1 and y1 are one past the picture's last column and row,
+// not the last texel itself), region count F (4), F regions (four int32 and
+// one byte).
 // The game reads it (TextureBundle); the bundle tool and tests also write it.
 // Any thread.
 
@@ -58,7 +60,8 @@ std::vector<uint8_t> EncodeBundleIndex(const BundleIndex& index);
 
 // Reads a whole bundle from an open file (not closed here). False, leaving
 // *content untouched, for a short or zero index size, an index block longer
-// than the file, or an index ParseBundleIndex refuses. The runs are then
+// than the file, an index ParseBundleIndex refuses, or memory that cannot be
+// had. The runs are then
 // applied until the pixels written plus the runs read reach width × height
 // (the stop rule of the format, kept for the files that rely on it); runs
 // past the canvas end are cut and a file that ends early leaves the rest of

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
 constexpr uint8_t kUncompressedSignature[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr uint8_t kRunLengthSignature[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr std::size_t kLongestPacket = 128;
+// The largest side a texture of the game can be uploaded with; a larger one
+// could only come from a damaged file, and a small run-length file may claim
+// one that needs gigabytes.
+constexpr int32_t kMaxTgaSide = 8192;
 
 // Reads the file in large blocks so the run-length decoder does not pay one
 // stream call per packet. Takes the same bytes, in the same order, as reading
@@ -126,7 +131,9 @@ long BytesLeftInFile(AssetFile file) {
   return end - here;
 }
 
-bool DecodeTga(AssetFile file, DecodedImage* image) {
+namespace {
+
+bool DecodeTgaOrThrow(AssetFile file, DecodedImage* image) {
   uint8_t header[18];
   if (!file || AssetRead(header, 1, 12, file) != 12) return false;
   const bool uncompressed = std::memcmp(header, kUncompressedSignature, 12) == 0;
@@ -136,6 +143,7 @@ bool DecodeTga(AssetFile file, DecodedImage* image) {
   const int32_t height = header[14] | header[15] << 8;
   const int32_t bitsPerPixel = header[16];
   if (width == 0 || height == 0 || (bitsPerPixel != 24 && bitsPerPixel != 32)) return false;
+  if (width > kMaxTgaSide || height > kMaxTgaSide) return false;
 
   const int pixelSize = bitsPerPixel / 8;
   const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
@@ -163,4 +171,16 @@ bool DecodeTga(AssetFile file, DecodedImage* image) {
   image->dataSize = static_cast<int32_t>(dataSize);
   image->pixels = std::move(pixels);
   return true;
+}
+
+}  // namespace
+
+bool DecodeTga(AssetFile file, DecodedImage* image) {
+  // Decoding runs on the loader thread, where an exception would end the
+  // program: memory the machine cannot give is a failed load like any other.
+  try {
+    return DecodeTgaOrThrow(file, image);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }

@@ -17,11 +17,11 @@ struct DecodedImage {
 };
 
 // Reads a TGA from the current position of an open file to its end and
-// fills *image. False, with *image untouched, for a refused header, an
-// uncompressed file shorter than its image, or a run-length file too short to
-// describe even its own size. A run-length file that ends early otherwise
-// keeps decoding: the missing pixels repeat the last pixel read (black when
-// none was). Does not close the file.
+// fills *image. False, with *image untouched, for a refused header, a side
+// longer than 8192, an uncompressed file shorter than its image, a run-length
+// file too short to describe even its own size, or memory that cannot be had. A run-length file
+// that ends early otherwise keeps decoding: the missing pixels repeat the last pixel read (black
+// when none was). Does not close the file.
 bool DecodeTga(AssetFile file, DecodedImage* image);
 
 // Bytes from the file's current position to its end (the position is kept),

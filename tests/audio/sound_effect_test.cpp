@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/audio_device.h"
 #include "audio/audio_test_support.h"
+#include "platform/console_log.h"
 #include "platform/asset_directory.h"
 #include "resources/settings.h"
 #include "support/recording_al.h"
@@ -111,6 +113,32 @@ TEST_F(SoundEffectTest, MissingOrDamagedFilesStaySilent) {
   EXPECT_TRUE(al.Calls().empty()) << "no names for a sound that never loads";
 }
 
+TEST_F(SoundEffectTest, DamageThatSparesTheSamplesStillPlaysAndLeavesOpenAlClean) {
+  ASSERT_TRUE(StartConsoleLog());
+  OpenConsoleLog();
+  // Half a 16-bit stereo frame too many, then a tag list cut short.
+  const std::string odd = samples + "xy";
+  dir.WriteFile("odd.wav",
+                RiffWave(FmtChunk(2, 16, 22050) + Chunk("data", odd) + Chunk("LIST", "IN", 4000)));
+  // A driver that answers the source setup with an error: the context must
+  // not keep it for the music thread's next check.
+  al.FailCall("alSourcef", AL_INVALID_VALUE);
+  SoundEffect sound;
+  ASSERT_TRUE(sound.Load("odd.wav"));
+  EXPECT_TRUE(sound.loaded());
+  EXPECT_EQ(al.BufferBytes(1001).size(), samples.size());
+  EXPECT_TRUE(AlOk());
+
+  SoundEffect missing, damaged;
+  dir.WriteFile("damaged.wav", RiffWave(FmtChunk(1, 24, 8000) + Chunk("data", samples)));
+  missing.Load("sound/none.wav");
+  damaged.Load("damaged.wav");
+  CloseConsoleLog();
+  StopConsoleLog();
+  EXPECT_EQ(dir.ReadFile("conlog.txt"),
+            "Sound load failed: sound/none.wav\nSound load failed: damaged.wav\n");
+}
+
 TEST_F(SoundEffectTest, ShipSoundsLoadInSlotOrderAndReleaseToEmptySlots) {
   dir.WriteFile(kLaserShotSoundFile, MonoWav16(Tone16(900, 8000, 0.01), 8000));
   dir.WriteFile(kThrustSoundFile, MonoWav16(Tone16(100, 11025, 0.01), 11025));
@@ -122,6 +150,10 @@ TEST_F(SoundEffectTest, ShipSoundsLoadInSlotOrderAndReleaseToEmptySlots) {
   EXPECT_EQ(al.CallsTo("alBufferData"), (Calls{"alBufferData(1001, AL_FORMAT_MONO16, 160, 8000)",
                                                "alBufferData(1002, AL_FORMAT_MONO16, 220, 11025)"}));
   EXPECT_FALSE(shipSounds.explosionSound->loaded());
+  // Loading again replaces the set without keeping the old names.
+  LoadShipSounds();
+  EXPECT_EQ(al.LiveBuffers().size(), 2u);
+  EXPECT_EQ(al.LiveSources().size(), 2u);
 
   ReleaseShipSounds();
   EXPECT_EQ(shipSounds.laserShotSound, nullptr);

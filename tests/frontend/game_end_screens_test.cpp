@@ -28,6 +28,28 @@ class GameEnd : public FrontEnd {
     return false;
   }
 
+  // Frames whose calls set the picture blend (GL_SRC_ALPHA,
+  // GL_ONE_MINUS_SRC_ALPHA), and the blend function the high-score picture
+  // of a frame was drawn with.
+  int NormalBlendCalls() const {
+    int count = 0;
+    for (const GlCall& call : platform.gl.Calls("glBlendFunc")) {
+      if (call.Int(1) == GL_ONE_MINUS_SRC_ALPHA) ++count;
+    }
+    return count;
+  }
+  int64_t BlendOfHighScorePicture(int frame) const {
+    int64_t blend = -1;
+    for (const GlCall& call : platform.gl.Calls()) {
+      if (call.name == "glBlendFunc") blend = call.Int(1);
+      if (call.name == "glBindTexture" &&
+          call.Int(1) == NullPlatform::TextureName(TextureSlot::HighScore) && --frame == 0) {
+        return blend;
+      }
+    }
+    return -2;
+  }
+
   PlayerRecord player{-1};
 };
 
@@ -39,7 +61,12 @@ TEST_F(GameEnd, GameOverTakesABeatenHighScoreAndShowsTheRecordForFiveSeconds) {
   EXPECT_TRUE(pauses.empty());
   EXPECT_EQ(Settings.highScore, 5000);
   EXPECT_STREQ(frontEnd.highScoreText, "High Score:5000");
-  EXPECT_FALSE(SettingsSaved());
+  EXPECT_EQ(Saved("HighScore"), 5000) << "a crash after the game must not lose it";
+  // The ending's own blend once; from the second frame on the record picture
+  // is added over the ending with the function the line's print left.
+  EXPECT_EQ(NormalBlendCalls(), 1);
+  EXPECT_EQ(BlendOfHighScorePicture(1), GL_ONE_MINUS_SRC_ALPHA);
+  EXPECT_EQ(BlendOfHighScorePicture(2), GL_ONE);
 
   EXPECT_TRUE(HighScorePictureIn(1));
   const auto line = platform.TextsOfFrame(151);
@@ -63,6 +90,7 @@ TEST_F(GameEnd, AnEqualledOrLowerScoreIsNoRecord) {
   EXPECT_STREQ(frontEnd.highScoreText, "High Score:4000");
   EXPECT_TRUE(platform.Texts().empty());
   EXPECT_FALSE(HighScorePictureIn(1));
+  EXPECT_FALSE(SettingsSaved());
 
   // Scores compare as unsigned values: a stored value past 2^31 reads as
   // negative but stays the greater one.
@@ -79,7 +107,8 @@ TEST_F(GameEnd, GameWonRunsTwoFadesAndWritesTheMenuLineWithABlank) {
   EXPECT_EQ(platform.input.keySnapshots(), 0);
   EXPECT_EQ(Settings.highScore, 123456);
   EXPECT_STREQ(frontEnd.highScoreText, "High Score: 123456");
-  EXPECT_FALSE(SettingsSaved());
+  EXPECT_EQ(Saved("HighScore"), 123456);
+  EXPECT_EQ(NormalBlendCalls(), 1);
 
   const auto fading = platform.TextsOfFrame(151);
   ASSERT_EQ(fading.size(), 1u);

@@ -13,6 +13,7 @@
 #include "game/level.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/console_log.h"
 #include "platform/frame_timer.h"
 #include "resources/bitmap_font.h"
 #include "resources/repository.h"
@@ -213,6 +214,33 @@ TEST_F(GameFlow, TheEntryRunsTheScreensAndTheMenuLoopThenShutsDownAndSaves) {
   EXPECT_TRUE(platform.gl.Find("glEnable", [](const GlCall& call) { return call.Int(0) == GL_DEPTH_TEST; }));
   EXPECT_EQ(platform.gl.Last("glDepthFunc").Int(0), GL_LEQUAL);
   EXPECT_EQ(platform.gl.Last("glShadeModel").Int(0), GL_SMOOTH);
+}
+
+// The width the settings file held when the first menu came up.
+std::optional<int32_t> widthAtMenu;
+
+TEST_F(GameFlow, AnImpossibleScreenSizeIsReplacedLoggedAndSavedBeforeTheMenu) {
+  Settings.screenWidth = 0;
+  Settings.screenHeight = -7;
+  SaveSettings();
+  ASSERT_TRUE(StartConsoleLog());
+  flowSteps.mainMenu = [] {
+    Repository repository;
+    int32_t width = 0;
+    if (repository.Load("config/ss.rep") &&
+        repository.GetInt("StarfieldStampede", "ScreenWidth", &width)) {
+      widthAtMenu = width;
+    }
+    return kSelectExit;
+  };
+  widthAtMenu.reset();
+  EXPECT_EQ(GameMain(), 0);
+  StopConsoleLog();
+  EXPECT_EQ(widthAtMenu, 640) << "saved at once, not only at the end of the run";
+  EXPECT_EQ(Saved("ScreenHeight"), 480);
+  EXPECT_NE(platform.assets.ReadFile("conlog.txt")
+                .find("Screen size in the settings cannot be shown: using 640 x 480\n"),
+            std::string::npos);
 }
 
 TEST_F(GameFlow, WithTheShadingLanguageTheSavedChoiceTurnsShadersOn) {

@@ -5,6 +5,7 @@
 #include "frontend/menus.h"
 #include "front_end_fixture.h"
 #include "resources/settings.h"
+#include "resources/texture.h"
 #include "support/recording_al.h"
 
 using namespace front_end_test;
@@ -57,6 +58,23 @@ TEST_F(MainMenuTest, DrawsItsWidgetsInOrderWithTheHighScoreLineAndEndsOnEscape) 
   EXPECT_FLOAT_EQ(texts[0].color[2], 0.25f);
   EXPECT_TRUE(pauses.empty());
   EXPECT_EQ(frontEnd.menuMusic, nullptr);
+}
+
+TEST_F(MainMenuTest, MotionFromTheScreensBeforeDoesNotMoveThePointer) {
+  // The credits and the other presentation screens read no mouse: whatever
+  // the player moved meanwhile waits in the device.
+  platform.input.MoveMouse(900, -700);
+  HoldKeyAt(1, kKeyEscape);
+  EXPECT_EQ(MainMenu(), kSelectExit);
+  EXPECT_EQ(menuPointer.x, 0);
+  EXPECT_EQ(menuPointer.y, 0);
+
+  Texture pointer;
+  platform.input.MoveMouse(-900, 700);
+  HoldKeyAt(platform.input.keySnapshots() + 1, kKeyEscape);
+  OptionsScreen(pointer);
+  EXPECT_EQ(menuPointer.x, 0);
+  EXPECT_EQ(menuPointer.y, 0);
 }
 
 TEST_F(MainMenuTest, ClicksOnStartAndExitChooseTheirCodes) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,11 +44,12 @@ class ObjectDrawingTest : public GameWorld {
     Settings = SettingsRecord{};
   }
 
-  // Builds the three programs from stand-in sources, all compiling and linking.
-  void TurnShadersOn() {
+  // Builds the three programs from stand-in sources, all compiling and
+  // linking, except those that need a missing file.
+  void TurnShadersOn(const std::set<std::string>& missing = {}) {
     TempDir dir;
     for (const char* file : {"default.evs", "default.efs", "shipinv.efs", "heat.evs", "heat.efs"}) {
-      dir.WriteFile(std::string("shaders/") + file, "void main() {}");
+      if (!missing.count(file)) dir.WriteFile(std::string("shaders/") + file, "void main() {}");
     }
     StartAssetDirectoryAt(dir.withSlash().c_str());
     rec.OnCall("glGetObjectParameterivARB",
@@ -55,9 +57,11 @@ class ObjectDrawingTest : public GameWorld {
     Settings.glslEnabled = true;
     LoadShaders();
     StopAssetDirectory();
-    ASSERT_TRUE(ProgramUsable(shaderPrograms.defaultProgram) &&
-                ProgramUsable(shaderPrograms.shipInvProgram) &&
-                ProgramUsable(shaderPrograms.heatProgram));
+    if (missing.empty()) {
+      ASSERT_TRUE(ProgramUsable(shaderPrograms.defaultProgram) &&
+                  ProgramUsable(shaderPrograms.shipInvProgram) &&
+                  ProgramUsable(shaderPrograms.heatProgram));
+    }
     rec.Clear();
   }
 
@@ -88,6 +92,40 @@ class ObjectDrawingTest : public GameWorld {
     std::vector<int64_t> programs;
     for (const GlCall& call : rec.Calls("glUseProgramObjectARB")) programs.push_back(call.Int(0));
     return programs;
+  }
+
+  // Leaves empty the slots that a run with shaders on never loads.
+  void LoadAsAShaderRunDoes() {
+    for (int32_t i = 0; i < kTextureSlotCount; ++i) {
+      if (CatalogueTextureEntry(static_cast<TextureSlot>(i)).condition !=
+          SlotCondition::WithoutGlsl) {
+        continue;
+      }
+      delete catalogue.textures[i];
+      catalogue.textures[i] = nullptr;
+    }
+  }
+
+  // The texture state each batch of triangles was drawn with, replayed from
+  // the recorded calls.
+  struct BatchTextures {
+    int64_t activeUnit;
+    int64_t boundOnActiveUnit;  // 0: nothing bound there yet
+    std::set<int64_t> enabledUnits;
+  };
+  std::vector<BatchTextures> Batches() const {
+    std::vector<BatchTextures> batches;
+    int64_t active = 0;
+    std::map<int64_t, int64_t> bound;
+    std::set<int64_t> enabled;
+    for (const GlCall& call : rec.Calls()) {
+      if (call.name == "glActiveTextureARB") active = call.Int(0) - GL_TEXTURE0_ARB;
+      if (call.name == "glBindTexture") bound[active] = call.Int(1);
+      if (call.name == "glEnable" && call.Int(0) == GL_TEXTURE_2D) enabled.insert(active);
+      if (call.name == "glDisable" && call.Int(0) == GL_TEXTURE_2D) enabled.erase(active);
+      if (call.name == "glBegin") batches.push_back({active, bound[active], enabled});
+    }
+    return batches;
   }
 
   RecordingGl rec;
@@ -147,7 +185,7 @@ TEST_F(ObjectDrawingTest, TheShieldedShipUsesItsOwnProgramWithTheNoiseOnUnitTwo)
   Ship* ship = SpawnShip();
   ship->fireTimer = 2;
   ship->Draw();
-  // The flame comes first, on units 0 and 1, and leaves them as they are.
+  // The flame comes first, on units 0 and 1, and disables both again.
   EXPECT_EQ(Bound(), (std::vector<int64_t>{NameOf(TextureSlot::GlslFlame),
                                            NameOf(TextureSlot::GlslFlameAlpha),
                                            NameOf(TextureSlot::GlslShip),
@@ -156,7 +194,7 @@ TEST_F(ObjectDrawingTest, TheShieldedShipUsesItsOwnProgramWithTheNoiseOnUnitTwo)
   EXPECT_EQ(Programs(), (std::vector<int64_t>{
                             static_cast<int64_t>(shaderPrograms.heatProgram->program), 0,
                             static_cast<int64_t>(shaderPrograms.shipInvProgram->program), 0}));
-  EXPECT_EQ(Units(), (std::vector<int64_t>{0, 1, 0, 1, 2, 2, 1, 0}));
+  EXPECT_EQ(Units(), (std::vector<int64_t>{0, 1, 1, 0, 0, 1, 2, 2, 1, 0}));
   EXPECT_EQ(Uniform("texture2").at(0)[0], 2);
   EXPECT_NEAR(Uniform("noffset").at(0)[0], std::sin(2.0), 1e-6);
   const std::vector<double> light = Uniform("LightPosition").at(0);
@@ -235,6 +273,37 @@ TEST_F(ObjectDrawingTest, TheLitFlameGivesEachParticleItsAlphaThroughTheHeatProg
   EXPECT_NEAR(corner.Float(0), 5 + turn * (localX - localY), 1e-5);
   EXPECT_NEAR(corner.Float(1), 6 + turn * (localX + localY), 1e-5);
   EXPECT_NEAR(corner.Float(2), -25 + flame.Offset(0).z, 1e-5);
+}
+
+TEST_F(ObjectDrawingTest, AShaderRunThatFallsBackToTheFixedPathDrawsWithTexturesItLoaded) {
+  LoadAsAShaderRunDoes();
+  // The ship's programs failed, the flame's built: the lit trail comes
+  // first, then the hull on the fixed path, on unit 0 alone.
+  TurnShadersOn({"default.efs", "shipinv.efs"});
+  ASSERT_TRUE(ProgramUsable(shaderPrograms.heatProgram));
+  Ship* ship = SpawnShip();
+  ship->StartThrust();
+  Step(0.01);
+  Step(0.01);
+  rec.Clear();
+  ship->Draw();
+  const std::vector<BatchTextures> lit = Batches();
+  ASSERT_GT(lit.size(), 1u);
+  EXPECT_EQ(lit.front().enabledUnits, (std::set<int64_t>{0, 1}));
+  EXPECT_EQ(lit.back().activeUnit, 0);
+  EXPECT_EQ(lit.back().boundOnActiveUnit, NameOf(TextureSlot::GlslShip));
+  EXPECT_EQ(lit.back().enabledUnits, std::set<int64_t>{0});
+
+  // No program at all: trail and hull both on the fixed path.
+  ReleaseShaders();
+  rec.Clear();
+  ship->vulnerable = true;
+  ship->Draw();
+  const std::vector<BatchTextures> fixed = Batches();
+  ASSERT_EQ(fixed.size(), 2u);
+  EXPECT_EQ(fixed[0].boundOnActiveUnit, NameOf(TextureSlot::GlslFlame));
+  EXPECT_EQ(fixed[1].boundOnActiveUnit, NameOf(TextureSlot::GlslShip));
+  for (const BatchTextures& batch : fixed) EXPECT_EQ(batch.enabledUnits, std::set<int64_t>{0});
 }
 
 TEST_F(ObjectDrawingTest, DebrisSpreadsSevenPiecesAndTheFinalAsteroidHasNoLitLook) {

@@ -143,6 +143,13 @@ TEST_F(BundletoolTest, RefusalsExitWithOneAndWriteNothing) {
   EXPECT_FALSE(std::filesystem::exists(dir / "tight.etb"));
   EXPECT_FALSE(std::filesystem::exists(dir / "both.etb"));
 
+  // Two inputs that would share an entry name.
+  std::filesystem::create_directory(dir / "other");
+  WritePicture("other/Big.tga", 4, 4, 32, 5, TgaEncoding::RunLength);
+  EXPECT_EQ(Run("pack twice.etb Big.tga Also.tga other/Big.tga").status, 1);
+  EXPECT_NE(dir.ReadFile("stderr.txt").find("other/Big.tga"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "twice.etb"));
+
   dir.WriteFile("broken.tga", "not a picture");
   EXPECT_EQ(Run("pack out.etb broken.tga").status, 1);
   EXPECT_EQ(Run("pack out.etb missing.tga").status, 1);

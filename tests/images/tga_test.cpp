@@ -119,6 +119,24 @@ TEST_F(TgaTest, OtherKindsOfTgaAndBrokenFilesAreRefused) {
   }
 }
 
+TEST_F(TgaTest, SidesBeyondWhatATextureCanHaveAreRefusedWhateverThePacketsCover) {
+  // Packets of 128 equal pixels: a few bytes per packet may claim a picture
+  // of gigabytes, so the sides are what bounds it.
+  auto runs = [](int pixels) {
+    std::string packets;
+    for (int i = 0; i < (pixels + 127) / 128; ++i) packets += Bytes({0xFF, 1, 2, 3});
+    return packets;
+  };
+  DecodedImage image;
+  EXPECT_TRUE(Decode(Header(10, 8192, 2, 24) + runs(8192 * 2), &image));
+  EXPECT_EQ(image.width, 8192);
+  for (const auto& [width, height] : {std::pair{8193, 2}, std::pair{2, 8193}}) {
+    DecodedImage refused;
+    EXPECT_FALSE(Decode(Header(10, width, height, 24) + runs(width * height), &refused))
+        << width << " x " << height;
+  }
+}
+
 TEST_F(TgaTest, WriterOutputDecodesToTheSamePixels) {
   // 5 × 3 with runs inside and across rows, repeated pixels and odd ones out.
   std::vector<uint8_t> rgba;

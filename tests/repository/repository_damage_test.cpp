@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "platform/asset_directory.h"
 #include "repository/repository_bytes.h"
@@ -111,21 +113,28 @@ TEST_F(RepositoryDamageTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   ASSERT_TRUE(repository.Load("config/ss.rep"));
   repository.AddSection("More", 5);
 
-  // The temporary cannot be created: the old file stays as it was.
-  std::filesystem::create_directories(dir / "config/ss.rep.tmp/blocked");
-  EXPECT_FALSE(repository.Save("config/ss.rep"));
+  // The temporary cannot be created (its folder would have to be where a
+  // file is): the old file stays as it was.
+  dir.WriteFile("config/plain", "a file, not a folder");
+  EXPECT_FALSE(repository.Save("config/plain/ss.rep"));
   EXPECT_EQ(repository.LastError(), RepositoryError::cannotOpen);
-  EXPECT_EQ(dir.ReadFile("config/ss.rep"), valid);
-  std::filesystem::remove_all(dir / "config/ss.rep.tmp");
+  EXPECT_EQ(dir.ReadFile("config/plain"), "a file, not a folder");
 
   // The temporary cannot replace the target: it is removed again.
   std::filesystem::create_directories(dir / "config/dir.rep/inside");
   EXPECT_FALSE(repository.Save("config/dir.rep"));
   EXPECT_EQ(repository.LastError(), RepositoryError::cannotReplace);
-  EXPECT_FALSE(std::filesystem::exists(dir / "config/dir.rep.tmp"));
+  auto entries = [this] {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "config")) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  };
+  EXPECT_EQ(entries(), (std::set<std::string>{"ss.rep", "plain", "dir.rep"}));
 
   EXPECT_TRUE(repository.Save("config/ss.rep"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "config/ss.rep.tmp"));
+  EXPECT_EQ(entries(), (std::set<std::string>{"ss.rep", "plain", "dir.rep"}));
   Repository again;
   EXPECT_TRUE(again.Load("config/ss.rep"));
   EXPECT_EQ(again.FindSection("More"), 5);

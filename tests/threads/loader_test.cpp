@@ -8,6 +8,7 @@
 
 #include "audio/sound_effect.h"
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "platform/frame_timer.h"
 #include "resources/image_resource.h"
 #include "resources/loader.h"
@@ -225,6 +226,39 @@ TEST(LoaderSoundsTest, LoadsTheShipSoundsAfterTheImagesAndReleasesThem) {
   EXPECT_TRUE(al.LiveSources().empty());
   EXPECT_TRUE(al.LiveBuffers().empty());
   EXPECT_EQ(CatalogueTexture(TextureSlot::Credits), nullptr);
+  StopAssetDirectory();
+  Settings = SettingsRecord{};
+}
+
+TEST(LoaderLogTest, EveryPictureBundleAndSoundThatFailsLeavesALine) {
+  TempDir dir;
+  StartAssetDirectoryAt(dir.withSlash().c_str());
+  ASSERT_TRUE(StartConsoleLog());
+  OpenConsoleLog();
+  CatalogueTestFiles files;
+  files.bundle2 = false;
+  WriteCatalogueTestFiles(dir, files);
+  dir.WriteFile("textures/story/credits.tga", "not a picture");
+  dir.WriteFile(kLaserShotSoundFile, TestWav(1));
+  dir.WriteFile(kThrustSoundFile, TestWav(2));
+  Settings.soundEnabled = true;
+  RecordingGl rec;
+  RecordingAl al;
+
+  ASSERT_TRUE(StartLoader());
+  while (IsLoaderRunning()) {
+    if (uploadPending.load(std::memory_order_acquire)) ServicePendingUpload();
+    std::this_thread::yield();
+  }
+  StopLoader();
+  CloseConsoleLog();
+  StopConsoleLog();
+  EXPECT_EQ(dir.ReadFile("conlog.txt"),
+            std::string("Bundle load failed: tbundles/menu/menu2.etb\n"
+                        "Texture load failed: textures/story/credits.tga\n"
+                        "Sound load failed: ") +
+                kExplosionSoundFile + "\n");
+  ReleaseResources();
   StopAssetDirectory();
   Settings = SettingsRecord{};
 }

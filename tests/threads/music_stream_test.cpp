@@ -9,6 +9,7 @@
 
 #include "audio/audio_test_support.h"
 #include "platform/asset_directory.h"
+#include "platform/console_log.h"
 #include "platform/frame_timer.h"
 #include "resources/settings.h"
 #include "support/recording_al.h"
@@ -268,7 +269,46 @@ TEST_F(MusicStreamTest, ChunksEndOnWholeFrames) {
   EXPECT_EQ(al.CallsTo("alBufferData")[0], "alBufferData(1001, AL_FORMAT_STEREO16, 64000, 44100)");
 }
 
-TEST_F(MusicStreamTest, OpenFailsForMissingAndForeignFiles) {
+TEST_F(MusicStreamTest, ACutOrHalfNoiseStreamEndsOrLoopsAndStopsAtOnce) {
+  ASSERT_TRUE(WriteOggTone(dir / "whole.ogg", Tone(2.0)));
+  const std::string whole = dir.ReadFile("whole.ogg");
+  std::string noisy = whole;
+  uint32_t seed = 12345;
+  for (std::size_t i = noisy.size() / 2; i < noisy.size(); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    noisy[i] = static_cast<char>(seed >> 24);
+  }
+  dir.WriteFile("cut.ogg", whole.substr(0, whole.size() / 2));
+  dir.WriteFile("noisy.ogg", noisy);
+  for (const char* file : {"cut.ogg", "noisy.ogg"}) {
+    for (bool loop : {false, true}) {
+      SCOPED_TRACE(std::string(file) + (loop ? " looping" : " once"));
+      RecordingAl streamAl;
+      streamAl.SetBuffersProcessed(1);
+      MusicStream stream;
+      ASSERT_TRUE(stream.Open(file));
+      stream.Play(loop);
+      // Either the thread gives up by itself, or it goes on well past the
+      // damage, rewinding each time it comes to the end.
+      ASSERT_TRUE(WaitUntil([&] {
+        return (streamAl.LiveSources().empty() && !streamAl.CallsTo("alDeleteSources").empty()) ||
+               streamAl.CallsTo("alBufferData").size() >= 12;
+      }));
+      if (!loop) {
+        EXPECT_TRUE(WaitUntil([&] { return !streamAl.CallsTo("alDeleteBuffers").empty(); }))
+            << "a stream played once ends";
+      }
+      const auto start = std::chrono::steady_clock::now();
+      stream.Stop();
+      EXPECT_LT(SecondsSince(start), 0.25);
+      EXPECT_TRUE(streamAl.LiveSources().empty() && streamAl.LiveBuffers().empty());
+    }
+  }
+}
+
+TEST_F(MusicStreamTest, OpenFailsForMissingAndForeignFilesWithALogLine) {
+  ASSERT_TRUE(StartConsoleLog());
+  OpenConsoleLog();
   MusicStream missing;
   EXPECT_FALSE(missing.Open("sound/music/none.ogg"));
   dir.WriteFile("noise.ogg", MonoWav16(Tone16(440, 8000, 0.5)));
@@ -276,6 +316,10 @@ TEST_F(MusicStreamTest, OpenFailsForMissingAndForeignFiles) {
   EXPECT_FALSE(foreign.Open("noise.ogg"));
   foreign.Play(true);
   EXPECT_FALSE(foreign.HasThread());
+  CloseConsoleLog();
+  StopConsoleLog();
+  EXPECT_EQ(dir.ReadFile("conlog.txt"),
+            "Music load failed: sound/music/none.ogg\nMusic load failed: noise.ogg\n");
 }
 
 TEST_F(MusicStreamTest, DestroyingAPlayingStreamStopsItsThread) {

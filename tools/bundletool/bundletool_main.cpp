@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,16 @@ int Pack(int argc, char** argv) {
 
   std::vector<DecodedImage> images(argc - i);
   std::vector<PackPicture> pictures;
+  // The game looks a picture up by its entry name and takes the first, so a
+  // second picture of the same name could never be shown.
+  std::map<std::string, std::string> pathOfName;
+  for (int k = i; k < argc; ++k) {
+    const auto [earlier, added] = pathOfName.emplace(BaseName(argv[k]), argv[k]);
+    if (!added) {
+      return Fail(std::string(argv[k]) + " has the same entry name as " + earlier->second + ": " +
+                  earlier->first);
+    }
+  }
   for (std::size_t k = 0; k < images.size(); ++k) {
     const char* path = argv[i + k];
     AssetFile file = nullptr;
