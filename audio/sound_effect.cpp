@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
 #include "resources/loader.h"
@@ -12,25 +13,6 @@ SoundEffect* laserShotSound = nullptr;
 SoundEffect* thrustSound = nullptr;
 SoundEffect* explosionSound = nullptr;
 
-namespace {
-
-// Grows the buffer block by block, so nothing is allocated beyond what the
-// file actually holds.
-std::vector<uint8_t> ReadWhole(AssetFile file) {
-  constexpr std::size_t kBlock = 64 * 1024;
-  std::vector<uint8_t> bytes;
-  std::size_t got;
-  do {
-    const std::size_t used = bytes.size();
-    bytes.resize(used + kBlock);
-    got = AssetRead(bytes.data() + used, 1, kBlock, file);
-    bytes.resize(used + got);
-  } while (got == kBlock);
-  return bytes;
-}
-
-}  // namespace
-
 SoundEffect::~SoundEffect() {
   // The "Sound" setting is read here as at every call: with sound off the
   // names are left to the device, which frees them when it closes.
@@ -39,13 +21,29 @@ SoundEffect::~SoundEffect() {
   alTable.alDeleteBuffers(1, &buffer);
 }
 
-bool SoundEffect::Load(const char* path) {
+bool ReadSoundFile(const char* path, std::vector<uint8_t>* bytes) {
   AssetFile file;
   OpenAssetFile(path, "rb", &file);
   if (!file) return false;
-  isLoaded = false;
-  const std::vector<uint8_t> bytes = ReadWhole(file);
+  // Grows the buffer block by block, so nothing is allocated beyond what the
+  // file actually holds.
+  constexpr std::size_t kBlock = 64 * 1024;
+  bytes->clear();
+  std::size_t got;
+  do {
+    const std::size_t used = bytes->size();
+    bytes->resize(used + kBlock);
+    got = AssetRead(bytes->data() + used, 1, kBlock, file);
+    bytes->resize(used + got);
+  } while (got == kBlock);
   AssetClose(file);
+  return true;
+}
+
+bool SoundEffect::Load(const char* path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadSoundFile(path, &bytes)) return false;
+  isLoaded = false;
 
   WavSound wav;
   if (!ReadWav(bytes.data(), bytes.size(), &wav) || wav.sampleBytes > INT32_MAX) return true;
@@ -68,6 +66,13 @@ void SoundEffect::Play(bool loop) {
   loopFlag = loop;
   alTable.alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
   alTable.alSourcePlay(source);
+}
+
+void SoundEffect::SetGain(float gain) {
+  // Unlike playing, set whatever the "Sound" setting: sound switched on
+  // later must find the level already right.
+  if (!isLoaded) return;
+  alTable.alSourcef(source, AL_GAIN, gain);
 }
 
 void SoundEffect::Stop() {
@@ -93,11 +98,11 @@ void ReleaseShipSounds() {
 
 namespace {
 
-// The loader, a layer below, loads the ship sounds after the pictures and
+// The loader, a layer below, loads the sounds after the pictures and
 // releases them with the catalogue. Wherever these sounds are linked in, the
 // loader learns of them before the program starts.
-const bool shipSoundsHandedToLoader = [] {
-  SetLoaderSoundSteps({LoadShipSounds, ReleaseShipSounds});
+const bool soundsHandedToLoader = [] {
+  SetLoaderSoundSteps({LoadAllSounds, ReleaseAllSounds, kEventSoundCount});
   return true;
 }();
 

@@ -10,8 +10,11 @@ class Texture;
 
 // Key and mouse snapshots into InputState, then the pointer moves.
 void TakeMenuInput();
-// UpdateHover with the pointer on each button that reacts.
+// UpdateHover with the pointer on each button that reacts; a tick when the
+// pointer's move this frame brought it onto one of them.
 void HoverButtons(std::initializer_list<MenuButton*> buttons);
+// The sound of a button acting.
+void PlayMenuClick();
 // Clears the frame and draws the widgets in the order given.
 void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets);
 // Draws the pointer last, presents the frame, advances the timers, yields.

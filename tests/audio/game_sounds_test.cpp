@@ -1,0 +1,135 @@
+#include "audio/game_sounds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "audio/audio_test_support.h"
+#include "audio/mix_levels.h"
+#include "platform/asset_directory.h"
+#include "resources/settings.h"
+#include "support/recording_al.h"
+#include "support/temp_dir.h"
+
+using namespace audio_test;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+int progressSteps = 0;
+void CountStep() { ++progressSteps; }
+
+// Every event sound a short tone but the menu click, whose file is damaged;
+// no ship sounds, so the pool's sources are 1 to 16.
+class GameSoundsTest : public testing::Test {
+ protected:
+  GameSoundsTest() {
+    StartAssetDirectoryAt(dir.withSlash().c_str());
+    Settings.soundEnabled = true;
+    for (int32_t i = 0; i < kEventSoundCount; ++i) {
+      dir.WriteFile(kEventSoundFiles[i], MonoWav16(Tone16(200 + 50 * i, 22050, 0.05)));
+    }
+    dir.WriteFile(EventSoundFile(EventSound::MenuClick), MonoWav16("").substr(0, 30));
+    progressSteps = 0;
+    LoadAllSounds(CountStep);
+    al.ClearCalls();
+  }
+  ~GameSoundsTest() override {
+    ReleaseAllSounds();
+    StopAssetDirectory();
+    Settings = SettingsRecord{};
+  }
+
+  // The source each play started on, in order.
+  std::vector<std::string> Plays() const { return al.CallsTo("alSourcePlay"); }
+
+  TempDir dir;
+  RecordingAl al;
+};
+
+TEST_F(GameSoundsTest, LoadingCountsEverySoundAndSetsUpSixteenQuietRelativeVoices) {
+  EXPECT_EQ(progressSteps, kEventSoundCount);
+  EXPECT_EQ(gameSounds.voices.size(), VoicePool::kVoiceCount);
+  EXPECT_EQ(gameSounds.buffers[static_cast<int>(EventSound::MenuClick)], 0u);
+  ReleaseAllSounds();
+  EXPECT_TRUE(al.LiveSources().empty());
+  EXPECT_TRUE(al.LiveBuffers().empty());
+
+  RecordingAl fresh;
+  LoadAllSounds(nullptr);
+  const Calls calls = fresh.Calls();
+  for (int source = 1; source <= VoicePool::kVoiceCount; ++source) {
+    const std::string s = std::to_string(source);
+    for (const std::string& call : {"alSourcei(" + s + ", AL_SOURCE_RELATIVE, 1)",
+                                    "alSourcef(" + s + ", AL_ROLLOFF_FACTOR, 0)"}) {
+      EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end()) << call;
+    }
+  }
+  EXPECT_EQ(fresh.LiveBuffers().size(), static_cast<std::size_t>(kEventSoundCount - 1));
+  ReleaseAllSounds();
+}
+
+TEST_F(GameSoundsTest, WhenEveryVoiceIsBusyTheOldestOfTheSameOrLowerRankGivesWay) {
+  for (int i = 0; i < 16; ++i) PlayEventSound(EventSound::BreakSmall, 0);
+  Calls expected;
+  for (int source = 1; source <= 16; ++source) expected.push_back("alSourcePlay(" + std::to_string(source) + ")");
+  ASSERT_EQ(Plays(), expected);
+
+  al.ClearCalls();
+  PlayCentredSound(EventSound::MenuTick);  // every break outranks a tick
+  EXPECT_TRUE(Plays().empty());
+  PlayEventSound(EventSound::BreakLarge, 0);    // the oldest break gives way
+  PlayEventSound(EventSound::FinalHit, 0);      // and the next oldest
+  PlayEventSound(EventSound::PickUpSpread, 0);  // and the one after
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)", "alSourcePlay(2)", "alSourcePlay(3)"}));
+  // A voice taken from a playing sound is stopped before its buffer changes.
+  Calls changes;
+  for (const std::string& call : al.Calls()) {
+    if (call.rfind("alGetSourcei", 0) != 0) changes.push_back(call);
+  }
+  ASSERT_GE(changes.size(), 2u);
+  EXPECT_EQ(changes[0], "alSourceStop(1)");
+  EXPECT_EQ(changes[1], "alSourcei(1, AL_BUFFER, 1001)");
+
+  // Lead sounds on every voice: a break finds none, a lead sound the oldest.
+  for (int i = 0; i < 16; ++i) PlayEventSound(EventSound::FinalHit, 0);
+  al.ClearCalls();
+  PlayEventSound(EventSound::BreakMedium, 0);
+  EXPECT_TRUE(Plays().empty());
+  PlayEventSound(EventSound::FinalCollapse, 0);
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(4)"}));  // the first of the sixteen
+
+  // Once the sounds have ended a tick has its pick again.
+  al.SetSourceState(AL_STOPPED);
+  al.ClearCalls();
+  PlayCentredSound(EventSound::MenuTick);
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)"}));
+}
+
+TEST_F(GameSoundsTest, ASoundIsPlacedByItsXWithItsOwnGain) {
+  PlayEventSound(EventSound::BreakLarge, -35.5f);
+  PlayEventSound(EventSound::BreakLarge, -500);  // beyond the edge: at the edge
+  PlayEventSound(EventSound::PickUpShield, 0);
+  PlayCentredSound(EventSound::MenuTick);
+  EXPECT_EQ(al.CallsTo("alSource3f"), (Calls{"alSource3f(1, AL_POSITION, -0.479426, 0, -0.877583)",
+                                             "alSource3f(2, AL_POSITION, -0.479426, 0, -0.877583)",
+                                             "alSource3f(3, AL_POSITION, 0, 0, -1)",
+                                             "alSource3f(4, AL_POSITION, 0, 0, -1)"}));
+  EXPECT_EQ(al.CallsTo("alSourcef"), (Calls{"alSourcef(1, AL_GAIN, 0.1)", "alSourcef(2, AL_GAIN, 0.1)",
+                                            "alSourcef(3, AL_GAIN, 0.12)", "alSourcef(4, AL_GAIN, 0.3)"}));
+  const PanPosition right = PanPositionFor(20);
+  const PanPosition left = PanPositionFor(-20);
+  EXPECT_FLOAT_EQ(right.x, -left.x);
+  EXPECT_FLOAT_EQ(right.x * right.x + right.z * right.z, 1.0f);
+}
+
+TEST_F(GameSoundsTest, SoundOffOrADamagedFileLeavesOpenAlAlone) {
+  PlayCentredSound(EventSound::MenuClick);
+  Settings.soundEnabled = false;
+  PlayEventSound(EventSound::BreakLarge, 3);
+  EXPECT_TRUE(al.Calls().empty());
+}
+
+}  // namespace
