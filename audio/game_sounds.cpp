@@ -73,7 +73,7 @@ void Play(EventSound sound, PanPosition position) {
   const uint32_t buffer = gameSounds.buffers[static_cast<int32_t>(sound)];
   if (!Settings.soundEnabled || buffer == 0) return;
   const EventSoundMix mix = MixOf(sound);
-  const uint32_t source = gameSounds.voices.Take(mix.priority);
+  const uint32_t source = gameSounds.voices.Take(static_cast<int32_t>(sound), mix.priority);
   if (source == 0) return;
   // A voice taken from a sound still playing must stop before its buffer
   // can change.

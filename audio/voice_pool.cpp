@@ -24,19 +24,31 @@ void VoicePool::Release() {
   count_ = 0;
 }
 
-uint32_t VoicePool::Take(SoundPriority priority) {
-  Voice* chosen = nullptr;
+uint32_t VoicePool::Take(int32_t sound, SoundPriority priority) {
+  bool playing[kVoiceCount] = {};
+  int32_t copies = 0;
+  Voice* oldestCopy = nullptr;
   for (int32_t i = 0; i < count_; ++i) {
     ALint state = AL_STOPPED;
     alTable.alGetSourcei(voices_[i].source, AL_SOURCE_STATE, &state);
-    if (state != AL_PLAYING) {
-      chosen = &voices_[i];
-      break;
+    playing[i] = state == AL_PLAYING;
+    if (!playing[i] || voices_[i].sound != sound) continue;
+    ++copies;
+    if (!oldestCopy || voices_[i].started < oldestCopy->started) oldestCopy = &voices_[i];
+  }
+
+  Voice* chosen = copies >= kVoicesPerSound ? oldestCopy : nullptr;
+  for (int32_t i = 0; i < count_ && !chosen; ++i) {
+    if (!playing[i]) chosen = &voices_[i];
+  }
+  if (!chosen) {
+    for (int32_t i = 0; i < count_; ++i) {
+      if (voices_[i].priority > priority) continue;
+      if (!chosen || voices_[i].started < chosen->started) chosen = &voices_[i];
     }
-    if (voices_[i].priority > priority) continue;
-    if (!chosen || voices_[i].started < chosen->started) chosen = &voices_[i];
   }
   if (!chosen) return 0;
+  chosen->sound = sound;
   chosen->priority = priority;
   chosen->started = ++takes_;
   return chosen->source;

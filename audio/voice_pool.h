@@ -23,18 +23,26 @@ class VoicePool {
   void Create();
   // Stops and deletes the sources; the pool is empty afterwards.
   void Release();
-  // The source a new sound of this priority should play on, 0 when none
-  // may be had: a voice that is not playing, else the one that started
-  // longest ago among those playing at the same or a lower priority. The
-  // voice is marked with the priority and as the newest; the caller sets
-  // its buffer (after stopping it) and plays it.
-  uint32_t Take(SoundPriority priority);
+  // At most this many voices play one sound at a time. Copies of a sound
+  // started together add up in phase, every copy adding level and nothing
+  // else, so a crowd of one sound is heard through its newest few.
+  static constexpr int32_t kVoicesPerSound = 3;
+
+  // The source a new sound (identified by sound, any number the caller
+  // chooses) of this priority should play on, 0 when none may be had: while
+  // kVoicesPerSound voices play that sound, the one of them that started
+  // longest ago; else a voice that is not playing; else the one that
+  // started longest ago among those playing at the same or a lower
+  // priority. The voice is marked with the sound, the priority and as the
+  // newest; the caller sets its buffer (after stopping it) and plays it.
+  uint32_t Take(int32_t sound, SoundPriority priority);
 
   int32_t size() const { return count_; }
 
  private:
   struct Voice {
     uint32_t source = 0;
+    int32_t sound = -1;
     SoundPriority priority = SoundPriority::Menu;
     uint64_t started = 0;  // order of the Take that gave it its sound
   };

@@ -71,19 +71,31 @@ TEST_F(GameSoundsTest, LoadingCountsEverySoundAndSetsUpSixteenQuietRelativeVoice
   ReleaseAllSounds();
 }
 
+TEST_F(GameSoundsTest, ACrowdOfOneSoundIsHeardThroughItsNewestThreeCopies) {
+  for (int i = 0; i < 5; ++i) PlayEventSound(EventSound::BreakSmall, 0);
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)", "alSourcePlay(2)", "alSourcePlay(3)", "alSourcePlay(1)",
+                            "alSourcePlay(2)"}));
+  PlayEventSound(EventSound::BreakMedium, 0);  // another sound takes a free voice
+  EXPECT_EQ(Plays().back(), "alSourcePlay(4)");
+}
+
 TEST_F(GameSoundsTest, WhenEveryVoiceIsBusyTheOldestOfTheSameOrLowerRankGivesWay) {
-  for (int i = 0; i < 16; ++i) PlayEventSound(EventSound::BreakSmall, 0);
+  const EventSound crowd[] = {EventSound::BreakLarge, EventSound::BreakMedium, EventSound::BreakSmall,
+                              EventSound::PowerUpAppear, EventSound::PickUpShield};
+  for (EventSound sound : crowd) {
+    for (int copy = 0; copy < 3; ++copy) PlayEventSound(sound, 0);
+  }
+  PlayEventSound(EventSound::PickUpLongRange, 0);
   Calls expected;
   for (int source = 1; source <= 16; ++source) expected.push_back("alSourcePlay(" + std::to_string(source) + ")");
   ASSERT_EQ(Plays(), expected);
 
   al.ClearCalls();
-  PlayCentredSound(EventSound::MenuTick);  // every break outranks a tick
+  PlayCentredSound(EventSound::MenuTick);  // everything playing outranks a tick
   EXPECT_TRUE(Plays().empty());
-  PlayEventSound(EventSound::BreakLarge, 0);    // the oldest break gives way
+  PlayEventSound(EventSound::PickUpSpread, 0);  // the oldest break gives way
   PlayEventSound(EventSound::FinalHit, 0);      // and the next oldest
-  PlayEventSound(EventSound::PickUpSpread, 0);  // and the one after
-  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)", "alSourcePlay(2)", "alSourcePlay(3)"}));
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)", "alSourcePlay(2)"}));
   // A voice taken from a playing sound is stopped before its buffer changes.
   Calls changes;
   for (const std::string& call : al.Calls()) {
@@ -91,15 +103,14 @@ TEST_F(GameSoundsTest, WhenEveryVoiceIsBusyTheOldestOfTheSameOrLowerRankGivesWay
   }
   ASSERT_GE(changes.size(), 2u);
   EXPECT_EQ(changes[0], "alSourceStop(1)");
-  EXPECT_EQ(changes[1], "alSourcei(1, AL_BUFFER, 1001)");
+  EXPECT_EQ(changes[1], "alSourcei(1, AL_BUFFER, 1009)");  // the spread chime
 
-  // Lead sounds on every voice: a break finds none, a lead sound the oldest.
-  for (int i = 0; i < 16; ++i) PlayEventSound(EventSound::FinalHit, 0);
+  // However many event sounds follow, none takes the final asteroid's voice.
   al.ClearCalls();
-  PlayEventSound(EventSound::BreakMedium, 0);
-  EXPECT_TRUE(Plays().empty());
-  PlayEventSound(EventSound::FinalCollapse, 0);
-  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(4)"}));  // the first of the sixteen
+  for (int i = 0; i < 40; ++i) PlayEventSound(crowd[i % 5], 0);
+  const Calls plays = Plays();
+  EXPECT_EQ(plays.size(), 40u);
+  EXPECT_EQ(std::count(plays.begin(), plays.end(), "alSourcePlay(2)"), 0);
 
   // Once the sounds have ended a tick has its pick again.
   al.SetSourceState(AL_STOPPED);
