@@ -18,6 +18,7 @@
 #include "audio/audio_device.h"
 #include "audio/game_sounds.h"
 #include "audio/music_stream.h"
+#include "audio/sound_effect.h"
 #include "audio/wav_reader.h"
 #include "game/gameplay_loop.h"
 #include "game/level.h"
@@ -184,6 +185,7 @@ TEST_F(GameSoundsMixTest, ALargeAsteroidBrokenOnTheLeftIsHeardOnTheLeftOneInTheM
   EXPECT_LT(leftBalance, 13.0);
   EXPECT_NEAR(capture.Balance(second, second + span), 0.0, 0.5);
   RecordProperty("left_break_balance_db", std::to_string(leftBalance));
+  std::printf("large break at x = -34: left %.1f dB over right\n", leftBalance);
 }
 
 TEST_F(GameSoundsMixTest, TwentyLargeBreaksInOneFrameNeitherStopTheMusicNorClip) {
@@ -220,6 +222,40 @@ TEST_F(GameSoundsMixTest, TwentyLargeBreaksInOneFrameNeitherStopTheMusicNorClip)
   // the loop runs on to about 3.5 s: only the music is left to hear.
   const double music = capture.Rms(capture.left, capture.At(2.8), capture.At(3.3));
   EXPECT_GT(StereoCapture::Db(music), -40.0) << "the music stopped";
+}
+
+// The loudest the game can get: the music, the ship's three sounds and all
+// sixteen voices taken by the loudest event sounds (three copies each, the
+// most one sound may have), every one started in the same instant at the
+// left edge, where one channel takes nearly all of it.
+TEST_F(GameSoundsMixTest, EverySourceAtOnceStaysBelowFullScale) {
+  START_OR_SKIP();
+  music = std::make_unique<MusicStream>();
+  ASSERT_TRUE(music->Open("sound/music/SS_upbeat-tech.ogg"));
+  music->Play(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  laserShotSound->Play(false);
+  thrustSound->Play(true);
+  explosionSound->Play(false);
+  // The loudest sounds first, each as many times as one sound may play,
+  // until every voice is taken.
+  const EventSound loudest[] = {EventSound::FinalCollapse, EventSound::FinalHit, EventSound::BreakLarge,
+                                EventSound::ExtraLife,     EventSound::LevelFanfare, EventSound::BreakMedium,
+                                EventSound::PickUpShield,  EventSound::PickUpSpread, EventSound::PickUpLongRange,
+                                EventSound::PickUpStarburst};
+  int taken = 0;
+  for (EventSound sound : loudest) {
+    for (int copy = 0; copy < VoicePool::kVoicesPerSound && taken < VoicePool::kVoiceCount; ++copy, ++taken) {
+      PlayEventSound(sound, -35.5f);
+    }
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+  const StereoCapture capture = StopAndListen();
+
+  const double peak = capture.Peak();
+  RecordProperty("every_source_peak_dbfs", std::to_string(StereoCapture::Db(peak)));
+  std::printf("music, ship and sixteen loudest voices at once: peak %.1f dBFS\n", StereoCapture::Db(peak));
+  EXPECT_LT(peak, 32767.0 / 32768.0) << "the mix reached full scale";
 }
 
 TEST_F(GameSoundsMixTest, APickUpPlaysTheChimeOfItsKind) {

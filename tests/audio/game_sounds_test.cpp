@@ -128,8 +128,8 @@ TEST_F(GameSoundsTest, ASoundIsPlacedByItsXWithItsOwnGain) {
                                              "alSource3f(2, AL_POSITION, -0.479426, 0, -0.877583)",
                                              "alSource3f(3, AL_POSITION, 0, 0, -1)",
                                              "alSource3f(4, AL_POSITION, 0, 0, -1)"}));
-  EXPECT_EQ(al.CallsTo("alSourcef"), (Calls{"alSourcef(1, AL_GAIN, 0.1)", "alSourcef(2, AL_GAIN, 0.1)",
-                                            "alSourcef(3, AL_GAIN, 0.12)", "alSourcef(4, AL_GAIN, 0.3)"}));
+  EXPECT_EQ(al.CallsTo("alSourcef"), (Calls{"alSourcef(1, AL_GAIN, 0.075)", "alSourcef(2, AL_GAIN, 0.075)",
+                                            "alSourcef(3, AL_GAIN, 0.09)", "alSourcef(4, AL_GAIN, 0.3)"}));
   const PanPosition right = PanPositionFor(20);
   const PanPosition left = PanPositionFor(-20);
   EXPECT_FLOAT_EQ(right.x, -left.x);
