@@ -27,7 +27,7 @@ mkdir -p "$(dirname "$wav")" "$(dirname "$png")"
 
 tiles=()
 while IFS=$'\t' read -r tile label; do
-  convert "$tile" -set label "$label" "$tile.png"
+  convert "$tile" -auto-orient -set label "$label" "$tile.png"
   tiles+=("$tile.png")
 done < <("$tool" "$base" "$wav" "$work/tiles")
 
