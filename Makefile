@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all setup build run install uninstall package test test-unit test-asan test-tsan fuzz bench bench-frames contact-sheet clean
+.PHONY: all setup build run install uninstall package test test-unit test-asan test-tsan fuzz bench bench-frames contact-sheet sound-sheet clean
 
 all: build
 
@@ -76,6 +76,11 @@ bench-frames: build
 # Every generated picture and bundle sprite in one labelled sheet.
 contact-sheet: build
 	bash scripts/contact_sheet.sh $(BUILD) docs/contact-sheet.png
+
+# Every generated sound effect in turn in one WAV, and their waveforms and
+# spectrograms in one labelled picture.
+sound-sheet: build
+	bash scripts/sound_sheet.sh $(BUILD) docs/sound-sheet.wav docs/sound-sheet.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

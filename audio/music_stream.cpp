@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/audio_device.h"
+#include "audio/mix_levels.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
 #include "platform/frame_timer.h"
@@ -167,7 +168,7 @@ void MusicStream::Stream() {
   if (!haveSource) return release();
   alTable.alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   alTable.alSourcef(source, AL_PITCH, 1.0f);
-  alTable.alSourcef(source, AL_GAIN, 1.0f);
+  alTable.alSourcef(source, AL_GAIN, kMusicGain);
 
   chunk.resize(static_cast<std::size_t>(chunkBytes));
   int32_t bytes = FillChunk(chunk.data(), false, &errorMark);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
@@ -43,16 +44,22 @@ SoundEffect::~SoundEffect() {
   alTable.alDeleteBuffers(1, &buffer);
 }
 
-bool SoundEffect::Load(const char* path) {
+bool ReadSoundFile(const char* path, std::vector<uint8_t>* bytes) {
   AssetFile file;
   OpenAssetFile(path, "rb", &file);
   if (!file) {
     LogLoadFailure(path);
     return false;
   }
-  isLoaded = false;
-  const std::vector<uint8_t> bytes = ReadWhole(file);
+  *bytes = ReadWhole(file);
   AssetClose(file);
+  return true;
+}
+
+bool SoundEffect::Load(const char* path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadSoundFile(path, &bytes)) return false;
+  isLoaded = false;
 
   WavSound wav;
   if (!ReadWav(bytes.data(), bytes.size(), &wav) || wav.sampleBytes > INT32_MAX) {
@@ -83,6 +90,13 @@ void SoundEffect::Play(bool loop) {
   alTable.alSourcePlay(source);
 }
 
+void SoundEffect::SetGain(float gain) {
+  // Unlike playing, set whatever the "Sound" setting: sound switched on
+  // later must find the level already right.
+  if (!isLoaded) return;
+  alTable.alSourcef(source, AL_GAIN, gain);
+}
+
 void SoundEffect::Stop() {
   if (!Settings.soundEnabled || !isLoaded) return;
   alTable.alSourceStop(source);
@@ -108,11 +122,11 @@ void ReleaseShipSounds() {
 
 namespace {
 
-// The loader, a layer below, loads the ship sounds after the pictures and
+// The loader, a layer below, loads the sounds after the pictures and
 // releases them with the catalogue. Wherever these sounds are linked in, the
 // loader learns of them before the program starts.
-const bool shipSoundsHandedToLoader = [] {
-  SetLoaderSoundSteps({LoadShipSounds, ReleaseShipSounds});
+const bool soundsHandedToLoader = [] {
+  SetLoaderSoundSteps({LoadAllSounds, ReleaseAllSounds, kEventSoundCount});
   return true;
 }();
 

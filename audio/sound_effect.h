@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "audio/audio_source.h"
 
@@ -28,6 +29,9 @@ class SoundEffect : public AudioSource {
   // Nothing while the "Sound" setting is off or the sound is not loaded;
   // otherwise stops the source.
   void Stop() override;
+  // Linear OpenAL gain of the source (1 after Load); nothing when the sound
+  // is not loaded. Applies whatever the "Sound" setting.
+  void SetGain(float gain);
 
   bool loaded() const { return isLoaded; }
   bool looping() const { return loopFlag; }
@@ -52,6 +56,10 @@ extern ShipSoundsRecord shipSounds;
 constexpr const char* kLaserShotSoundFile = "sound/ship/SS_shot-laser3.wav";
 constexpr const char* kThrustSoundFile = "sound/ship/thrust.wav";
 constexpr const char* kExplosionSoundFile = "sound/ship/SS_explosion-debris.wav";
+
+// Any thread: the whole asset file at path into *bytes; false when it
+// cannot be opened.
+bool ReadSoundFile(const char* path, std::vector<uint8_t>* bytes);
 
 // Loader thread: creates the three slots in the order laser shot, thrust,
 // explosion and loads them in that order, first destroying any set an

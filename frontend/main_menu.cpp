@@ -71,6 +71,10 @@ int32_t MainMenu() {
     EndMenuFrame(pointer);
 
     if (!LeftButtonDown()) continue;
+    if (start.UnderPointer() || exit.UnderPointer() || options.UnderPointer() ||
+        clearHigh.UnderPointer()) {
+      PlayMenuClick();
+    }
     // Escape came first: a click on Start in the same frame still plays.
     if (start.UnderPointer()) {
       result = kSelectNewGame;

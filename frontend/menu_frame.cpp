@@ -1,5 +1,6 @@
 #include "frontend/menu_frame.h"
 
+#include "audio/game_sounds.h"
 #include "game/screen_frame.h"
 #include "platform/input.h"
 
@@ -12,8 +13,19 @@ void TakeMenuInput() {
 void DiscardMouseMotion() { SnapshotMouse(&InputState); }
 
 void HoverButtons(std::initializer_list<MenuButton*> buttons) {
-  for (MenuButton* button : buttons) button->UpdateHover(menuPointer.x, menuPointer.y);
+  // Only the pointer's own move ticks: a screen that opens under it, or a
+  // setting that shows its next button there, is not a move onto a button.
+  const bool moved = InputState.mouseDx != 0 || InputState.mouseDy != 0;
+  bool arrived = false;
+  for (MenuButton* button : buttons) {
+    const bool before = button->UnderPointer();
+    button->UpdateHover(menuPointer.x, menuPointer.y);
+    arrived = arrived || (!before && button->UnderPointer());
+  }
+  if (moved && arrived) PlayCentredSound(EventSound::MenuTick);
 }
+
+void PlayMenuClick() { PlayCentredSound(EventSound::MenuClick); }
 
 void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets) {
   BeginScreenFrame();

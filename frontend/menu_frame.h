@@ -14,8 +14,11 @@ void TakeMenuInput();
 // motion gathered while screens that read no mouse ran, so the pointer does
 // not jump on the first frame.
 void DiscardMouseMotion();
-// UpdateHover with the pointer on each button that reacts.
+// UpdateHover with the pointer on each button that reacts; a tick when the
+// pointer's move this frame brought it onto one of them.
 void HoverButtons(std::initializer_list<MenuButton*> buttons);
+// The sound of a button acting.
+void PlayMenuClick();
 // Clears the frame and draws the widgets in the order given.
 void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets);
 // Draws the pointer last, presents the frame, advances the timers, yields.

@@ -101,6 +101,7 @@ int32_t OptionsScreen(const Texture& pointer) {
 
     if (LeftButtonDown()) {
       if (int k = resolution.Clicked(); k >= 0) {
+        PlayMenuClick();
         const int next = kResolutionAfter[k];
         Settings.screenWidth = kResolutions[next].width;
         Settings.screenHeight = kResolutions[next].height;
@@ -109,18 +110,21 @@ int32_t OptionsScreen(const Texture& pointer) {
         PauseScreen(200);
       }
       if (int k = depth.Clicked(); k >= 0) {
+        PlayMenuClick();
         Settings.colorDepth = k == 0 ? 16 : 32;
         depth.Show(1 - k);
         restart = true;
         PauseScreen(200);
       }
       if (int k = glsl.Clicked(); k >= 0) {
+        PlayMenuClick();
         Settings.glslRequested = !Settings.glslRequested;
         glsl.Show(1 - k);
         restart = true;
         PauseScreen(200);
       }
       if (int k = sound.Clicked(); k >= 0) {
+        PlayMenuClick();
         Settings.soundEnabled = !Settings.soundEnabled;
         sound.Show(1 - k);
         PauseScreen(200);
@@ -128,12 +132,14 @@ int32_t OptionsScreen(const Texture& pointer) {
         if (frontEnd.menuMusic && !Settings.soundEnabled) frontEnd.menuMusic->Stop();
       }
       if (int k = brightness.Clicked(); k >= 0) {
+        PlayMenuClick();
         Settings.brightness = kBrightnessAfter[k];
         brightness.Show(Settings.brightness);
         PauseScreen(200);
         ApplyBrightness(Settings.brightness);
       }
       if (ok.UnderPointer()) {
+        PlayMenuClick();
         result = restart ? kOptionsNeedRestart : kOptionsAccepted;
         running = false;
         PauseScreen(500);

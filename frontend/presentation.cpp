@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "audio/game_sounds.h"
 #include "audio/sound_effect.h"
 #include "frontend/screen_drawing.h"
 #include "frontend/screens.h"
@@ -45,8 +46,8 @@ void DrawLoadingBar(const Texture& caption, float progress) {
     gl.glVertex3f(x, y, kBarDepth);
   }
   gl.glEnd();
-  // Without shaders the loader makes 64 steps of 1/61: the bar stops at its
-  // frame instead of running past it.
+  // Without shaders the loader makes 3 steps more than the bar holds: the
+  // bar stops at its frame instead of running past it.
   const float right = 3.9f * std::clamp(progress, 0.0f, 1.0f) - 1.95f;
   gl.glColor3f(0, 0.5f, 0);
   gl.glBegin(GL_QUADS);
@@ -61,7 +62,7 @@ void DrawLoadingBar(const Texture& caption, float progress) {
 // game still gets its pictures and sounds.
 void LoadWithoutThread() {
   LoadCatalogue();
-  LoadShipSounds();
+  LoadAllSounds(nullptr);
 }
 
 }  // namespace

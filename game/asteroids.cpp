@@ -1,5 +1,6 @@
 #include "game/asteroids.h"
 
+#include "audio/game_sounds.h"
 #include "game/game_random.h"
 #include "game/level.h"
 #include "game/object_drawing.h"
@@ -109,7 +110,10 @@ SmallAsteroid::SmallAsteroid(float spin, Vector3 velocity, Vector3 position)
 
 void SmallAsteroid::Draw() { DrawVariant(0.5f); }
 
-void SmallAsteroid::OnHit(GameObject& other) { Destroy(other); }
+void SmallAsteroid::OnHit(GameObject& other) {
+  Destroy(other);
+  PlayEventSound(EventSound::BreakSmall, x);
+}
 
 MediumAsteroid::MediumAsteroid(float spin, Vector3 velocity, Vector3 position)
     : Asteroid(ObjectKind::MediumAsteroid, 500, kRadius, spin, velocity, position) {}
@@ -118,6 +122,7 @@ void MediumAsteroid::Draw() { DrawVariant(1); }
 
 void MediumAsteroid::OnHit(GameObject& other) {
   Destroy(other);
+  PlayEventSound(EventSound::BreakMedium, x);
   SpawnChildren<SmallAsteroid>(5, GetPosition());
 }
 
@@ -128,6 +133,7 @@ void LargeAsteroid::Draw() { DrawVariant(2); }
 
 void LargeAsteroid::OnHit(GameObject& other) {
   Destroy(other);
+  PlayEventSound(EventSound::BreakLarge, x);
   SpawnChildren<MediumAsteroid>(3, GetPosition());
 }
 
@@ -149,6 +155,9 @@ void FinalAsteroid::OnHit(GameObject& other) {
     ++levelCounters.hitCount;
     state = ObjectState::Hit;
   }
+  // Heard where the bullet struck: the rock itself spans most of the field.
+  if (variant < kHitsToDestroy) PlayEventSound(EventSound::FinalHit, other.x);
+  if (variant == kHitsToDestroy) PlayEventSound(EventSound::FinalCollapse, other.x);
   // The 45th hit releases its four as well: twenty large asteroids in all.
   if (variant > 0 && variant % 9 == 0) SpawnChildren<LargeAsteroid>(4, other.GetPosition());
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "audio/game_sounds.h"
 #include "game/hud.h"
 #include "game/player_record.h"
 #include "game/screen_frame.h"
@@ -33,6 +34,7 @@ void PrintLine(const BitmapFont& font, int32_t row, const char* label, int64_t v
 
 void LevelSummary(const Level& level) {
   ResetTimer(level.timer);
+  PlayCentredSound(EventSound::LevelFanfare);
   BitmapFont font;
   font.Init("fonts/default.tga", 2, 0);
 

@@ -1,5 +1,6 @@
 #include "game/player_record.h"
 
+#include "audio/game_sounds.h"
 #include "game/level.h"
 
 PlayerRecord* playerRecord = nullptr;
@@ -26,6 +27,7 @@ void PlayerRecord::AddScore(uint32_t points) {
   if (score >= static_cast<uint64_t>(extraLifeCount) * kExtraLifeStep) {
     ++extraLifeCount;
     ++lives;
+    PlayCentredSound(EventSound::ExtraLife);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "audio/game_sounds.h"
 #include "game/game_random.h"
 #include "game/level.h"
 #include "game/object_drawing.h"
@@ -14,6 +15,10 @@ namespace {
 
 constexpr uint16_t kInvulnScore = 5000;
 constexpr uint16_t kWeaponScore = 2500;
+
+// By kind 0..3, so the player hears which one he took.
+constexpr EventSound kPickUpSounds[4] = {EventSound::PickUpShield, EventSound::PickUpLongRange,
+                                         EventSound::PickUpSpread, EventSound::PickUpStarburst};
 
 struct PowerUpTextures {
   TextureSlot fixed;
@@ -56,6 +61,7 @@ void PowerUp::OnHit(GameObject&) {
   if (playerRecord) playerRecord->AddScore(score);
   levelCounters.levelScore += score;
   state = ObjectState::Hit;
+  if (kind >= 0 && kind < 4) PlayEventSound(kPickUpSounds[kind], x);
 }
 
 void PowerUp::DrawAt(float angle) const {
@@ -112,6 +118,7 @@ void PowerUpSpawner::Step(int32_t levelTimer) {
     if (type == lastType) type = type + 1 > 4 ? 1 : type + 1;
     lastType = type;
     objectList->Add(MakePowerUp(type - 1, x, y, PowerUp::kLifetime));
+    PlayEventSound(EventSound::PowerUpAppear, x);
   }
   lastSpawn = TimerSeconds(levelTimer);
   spawnDelay = RandomSpawnDelay();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "audio/game_sounds.h"
 #include "audio/sound_effect.h"
 #include "game/asteroids.h"
 #include "game/bullets.h"
@@ -69,6 +70,7 @@ void Ship::Reset() {
   velY = 0;
   turningRight = turningLeft = thrusting = false;
   shield = kStartShield;
+  shieldFromPowerUp = false;
   vulnerable = false;
   fireTimer = 0;
   thrustSoundTimer = 0;
@@ -88,7 +90,11 @@ void Ship::Update(float dt) {
   thrustSoundTimer += ms;
   if (shield > 0) {
     shield -= ms;
-    if (shield <= 0) vulnerable = true;
+    if (shield <= 0) {
+      vulnerable = true;
+      if (shieldFromPowerUp) PlayEventSound(EventSound::PowerUpRunsOut, x);
+      shieldFromPowerUp = false;
+    }
   }
 
   const float turn = dt * kTurnRate;
@@ -131,6 +137,7 @@ void Ship::OnHit(GameObject& other) {
   switch (other.GetKind()) {
     case ObjectKind::InvulnPowerUp:
       shield = 10000;
+      shieldFromPowerUp = true;
       vulnerable = false;
       break;
     case ObjectKind::LongRangePowerUp:

@@ -56,6 +56,7 @@ class Ship : public GameObject {
   int32_t powerUp = 0;    // 0 none, 1 long range, 2 spread, 3 starburst
   float thrustSoundTimer = 0;  // ms
   float shield = kStartShield;  // ms left
+  bool shieldFromPowerUp = false;  // its running out is then heard
   std::unique_ptr<FlameEmitter> flame;
   bool bounced = false;
   bool turningRight = false;

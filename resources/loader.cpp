@@ -39,9 +39,9 @@ bool LoadedThisRun(SlotCondition condition, bool glsl) {
   return false;
 }
 
-// Single precision on purpose: 61 additions end at 0.9999995, not 1.
+// Single precision on purpose: 61 additions of 1/61 end at 0.9999995, not 1.
 void AdvanceProgress() {
-  loadProgress.store(loadProgress.load(std::memory_order_relaxed) + kLoadProgressStep,
+  loadProgress.store(loadProgress.load(std::memory_order_relaxed) + LoadProgressStep(),
                      std::memory_order_release);
 }
 
@@ -52,6 +52,10 @@ void DeleteAndClear(T*& object) {
 }
 
 }  // namespace
+
+float LoadProgressStep() {
+  return 1.0f / static_cast<float>(kCatalogueProgressSteps + soundSteps.progressSteps);
+}
 
 bool StartLoader() {
   if (loaderThread) return false;
@@ -83,7 +87,7 @@ uint32_t LoaderMain(void*) {
   onLoaderThread.store(true, std::memory_order_relaxed);
   LoadCatalogue();
   onLoaderThread.store(false, std::memory_order_relaxed);
-  if (soundSteps.load) soundSteps.load();
+  if (soundSteps.load) soundSteps.load(AdvanceProgress);
   loaderRunning.store(false, std::memory_order_release);
   return 0;
 }

@@ -4,7 +4,7 @@
 #include "resources/catalogue.h"
 
 // The loader thread: it lives while the title screen animates, fills the
-// catalogue (catalogue.h) and then loads the ship's three sounds. It has no
+// catalogue (catalogue.h) and then loads the sounds. It has no
 // GL context: every decoded image waits in the upload hand-off
 // (image_resource.h) until the main thread uploads it, so the main thread
 // must call ServicePendingUpload every frame while the loader runs.
@@ -14,10 +14,15 @@
 //   the bar and ServicePendingUpload(); the first time it is false,
 //   StopLoader(). The catalogue is complete from then on.
 
-// One progress step: 61 steps (16 texture loads and 45 sprite look-ups) make
-// the whole bar with GLSL; without it the 3 fixed-function ship textures are
-// steps too and the progress ends near 64/61.
-constexpr float kLoadProgressStep = 1.0f / 61.0f;
+// The catalogue's progress steps: 16 texture loads and 45 sprite look-ups
+// with GLSL; without it the 3 fixed-function ship textures are steps too.
+constexpr int32_t kCatalogueProgressSteps = 61;
+// One progress step when no sounds count (see LoaderSoundSteps).
+constexpr float kLoadProgressStep = 1.0f / kCatalogueProgressSteps;
+// One progress step: the whole bar spread over the catalogue's 61 steps and
+// the sounds' steps, so with GLSL the progress ends near 1 and without it a
+// little beyond.
+float LoadProgressStep();
 
 // Main thread. Empties the catalogue, sets the progress to 0, raises the
 // running flag and starts the loader thread with LoaderMain. False, with the
@@ -37,12 +42,14 @@ float GetLoadProgress();
 void StopLoader();
 
 // The sounds the loader loads after the pictures and ReleaseResources
-// releases after them: the ship's, which belong to the audio layer above.
-// That layer hands its two steps in before the program starts (as soon as
-// its sounds are part of the program); a null step does nothing.
+// releases after them, which belong to the audio layer above. That layer
+// hands its two steps in before the program starts (as soon as its sounds
+// are part of the program); a null step does nothing. The load step calls
+// advanceProgress once for each of its progressSteps.
 struct LoaderSoundSteps {
-  void (*load)() = nullptr;
+  void (*load)(void (*advanceProgress)()) = nullptr;
   void (*release)() = nullptr;
+  int32_t progressSteps = 0;
 };
 void SetLoaderSoundSteps(const LoaderSoundSteps& steps);
 

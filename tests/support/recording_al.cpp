@@ -49,6 +49,7 @@ std::string EnumName(ALenum value) {
       {AL_PITCH, "AL_PITCH"},
       {AL_GAIN, "AL_GAIN"},
       {AL_POSITION, "AL_POSITION"},
+      {AL_ROLLOFF_FACTOR, "AL_ROLLOFF_FACTOR"},
       {AL_ORIENTATION, "AL_ORIENTATION"},
       {AL_BUFFERS_PROCESSED, "AL_BUFFERS_PROCESSED"},
       {AL_SOURCE_STATE, "AL_SOURCE_STATE"},
@@ -191,6 +192,13 @@ void AL_APIENTRY Sourcef(ALuint source, ALenum param, ALfloat value) {
   FindSource(source);
 }
 
+void AL_APIENTRY Source3f(ALuint source, ALenum param, ALfloat x, ALfloat y, ALfloat z) {
+  std::lock_guard<std::mutex> hold(fake->guard);
+  Record("alSource3f", std::to_string(source) + ", " + EnumName(param) + ", " + Number(x) + ", " +
+                           Number(y) + ", " + Number(z));
+  FindSource(source);
+}
+
 void AL_APIENTRY GetSourcei(ALuint source, ALenum param, ALint* value) {
   std::lock_guard<std::mutex> hold(fake->guard);
   Record("alGetSourcei", std::to_string(source) + ", " + EnumName(param));
@@ -286,16 +294,21 @@ void ALC_APIENTRY DestroyContext(ALCcontext*) {
   Record("alcDestroyContext", "");
 }
 
-#define SS_FAKE_ENTRIES(X)                                                                    \
-  X(alGetError, GetError) X(alGetString, GetString) X(alIsExtensionPresent, IsExtensionPresent) \
-  X(alListener3f, Listener3f) X(alListenerfv, Listenerfv) X(alGenSources, GenSources)           \
-  X(alDeleteSources, DeleteSources) X(alIsSource, IsSource) X(alSourcei, Sourcei)               \
-  X(alSourcef, Sourcef) X(alGetSourcei, GetSourcei) X(alSourcePlay, SourcePlay)                 \
-  X(alSourceStop, SourceStop) X(alGenBuffers, GenBuffers) X(alDeleteBuffers, DeleteBuffers)     \
-  X(alIsBuffer, IsBuffer) X(alBufferData, BufferData)                                           \
-  X(alSourceQueueBuffers, SourceQueueBuffers) X(alSourceUnqueueBuffers, SourceUnqueueBuffers)   \
-  X(alcOpenDevice, OpenDevice) X(alcCloseDevice, CloseDevice) X(alcCreateContext, CreateContext) \
-  X(alcMakeContextCurrent, MakeContextCurrent) X(alcDestroyContext, DestroyContext)
+#define SS_FAKE_ENTRIES(X)                                                                        \
+  X(alGetError, GetError)                                                                         \
+  X(alGetString, GetString) X(alIsExtensionPresent, IsExtensionPresent)                           \
+      X(alListener3f, Listener3f) X(alListenerfv, Listenerfv) X(alGenSources, GenSources)         \
+          X(alDeleteSources, DeleteSources) X(alIsSource, IsSource) X(alSourcei, Sourcei)         \
+              X(alSourcef, Sourcef) X(alSource3f, Source3f) X(alGetSourcei, GetSourcei)           \
+                  X(alSourcePlay, SourcePlay) X(alSourceStop, SourceStop)                         \
+                      X(alGenBuffers, GenBuffers) X(alDeleteBuffers, DeleteBuffers)               \
+                          X(alIsBuffer, IsBuffer) X(alBufferData, BufferData)                     \
+                              X(alSourceQueueBuffers, SourceQueueBuffers)                         \
+                                  X(alSourceUnqueueBuffers, SourceUnqueueBuffers)                 \
+                                      X(alcOpenDevice, OpenDevice) X(alcCloseDevice, CloseDevice) \
+                                          X(alcCreateContext, CreateContext)                      \
+                                              X(alcMakeContextCurrent, MakeContextCurrent)        \
+                                                  X(alcDestroyContext, DestroyContext)
 
 void* FakeOpen(const char* file) {
   std::lock_guard<std::mutex> hold(fake->guard);

@@ -9,7 +9,8 @@
 // are left in place. Single-threaded; call from the generator's main.
 
 // sound/ship/SS_shot-laser3.wav, thrust.wav (a seamless loop) and
-// SS_explosion-debris.wav: 16-bit mono PCM at 44100 Hz.
+// SS_explosion-debris.wav, and beside them sound/events/ with the sounds of
+// everything else that happens (event_sounds.h): 16-bit mono PCM at 44100 Hz.
 bool WriteSoundEffects(const std::string& baseDir);
 
 // sound/music/SS_menu.ogg and SS_upbeat-tech.ogg: stereo Ogg Vorbis at

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/assetgen/audio/audio_assets.h"
+#include "tools/assetgen/audio/event_sounds.h"
 #include "tools/assetgen/audio/synth.h"
 #include "tools/assetgen/audio/wav_file.h"
 
@@ -129,5 +130,6 @@ bool WriteSoundEffects(const std::string& baseDir) {
   const std::string folder = JoinPath(baseDir, "sound/ship/");
   return WriteMonoWav(folder + "SS_shot-laser3.wav", RenderLaserShot(), kSampleRate) &&
          WriteMonoWav(folder + "thrust.wav", RenderThrustLoop(), kSampleRate) &&
-         WriteMonoWav(folder + "SS_explosion-debris.wav", RenderExplosion(), kSampleRate);
+         WriteMonoWav(folder + "SS_explosion-debris.wav", RenderExplosion(), kSampleRate) &&
+         WriteEventSounds(baseDir);
 }
