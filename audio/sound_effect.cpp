@@ -49,6 +49,7 @@ bool SoundEffect::Load(const char* path) {
 
   WavSound wav;
   if (!ReadWav(bytes.data(), bytes.size(), &wav) || wav.sampleBytes > INT32_MAX) return true;
+  if (!AudioTableLoaded()) return true;  // a silent run: no device to hold the sound
   format = wav.format;
   frequency = wav.frequency;
   alTable.alGenSources(1, &source);

@@ -5,6 +5,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 #include "resources/catalogue.h"
 #include "resources/settings.h"
@@ -56,7 +57,7 @@ int32_t MainMenu() {
   menuMusic->Play(true);
 
   int32_t result = kSelectExit;
-  for (bool running = true; running;) {
+  for (bool running = true; running && !QuitRequested();) {
     TakeMenuInput();
     if (MenuKeyDown(kKeyEscape)) {
       result = kSelectExit;
@@ -85,6 +86,7 @@ int32_t MainMenu() {
     if (clearHigh.UnderPointer()) ClearHighScore();
   }
 
+  if (QuitRequested()) result = kSelectExit;
   menuMusic->Stop();
   delete menuMusic;
   menuMusic = nullptr;
