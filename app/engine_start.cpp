@@ -9,7 +9,8 @@ bool StartGameEngine(EngineConfig config) {
   config.window.colorDepth = Settings.colorDepth;
   config.window.fullScreen = Settings.fullScreen;
   config.window.brightness = Settings.brightness;
-  config.startAudio = StartAudio;
+  // Without a sound device the game still starts, silent.
+  config.startAudio = StartAudioOrRunSilent;
   config.stopAudio = StopAudio;
   config.unloadAudio = UnloadAlTable;
   return StartEngine(config);

@@ -1,6 +1,7 @@
 #include "app/game_flow.h"
 
 #include "app/engine_start.h"
+#include "audio/audio_device.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
 #include "frontend/front_end.h"
@@ -16,6 +17,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 #include "resources/loader.h"
 #include "resources/settings.h"
@@ -28,6 +30,8 @@ constexpr const char* kStartFailure =
 constexpr const char* kGameplayMusicFile = "sound/music/SS_upbeat-tech.ogg";
 constexpr const char* kFontSheet = "fonts/default.tga";
 constexpr uint16_t kLastLevel = 15;
+constexpr int kExitStartFailed = 1;
+constexpr int kExitDone = 0;
 
 void CreateFrontEnd() {
   frontEnd.gameplayMusic = new MusicStream;
@@ -109,6 +113,8 @@ void PlayGame(int32_t startLevel) {
     } else if (levelCounters.currentLevel == kLastLevel) {
       won = true;
       playing = false;
+    } else if (QuitRequested()) {
+      playing = false;  // given up between two levels
     } else {
       flowSteps.levelSummary(level);
       ++levelCounters.currentLevel;
@@ -140,13 +146,20 @@ void ActOnSelection(int32_t code) {
 int GameMain() {
   LoadSettings();
   if (!flowSteps.startEngine()) {
-    flowSteps.showErrorMessage("Error", kStartFailure);
+    // The window goes first, so that no black full-screen window hides the
+    // box; a failed start is an error to whoever started the game.
     flowSteps.stopEngine();
-    return 0;
+    flowSteps.showErrorMessage("Error", kStartFailure);
+    return kExitStartFailed;
   }
   // The lit path needs the shading language; the player's saved choice
   // (glslRequested) stays as it was.
   if (!gl.arbShadingLanguage100) Settings.glslEnabled = false;
+  // Likewise without a sound device: silent for this run, the choice kept.
+  if (AudioRunsSilent()) {
+    Settings.soundWithheld = Settings.soundEnabled;
+    Settings.soundEnabled = false;
+  }
   frontEnd.gameTimer = AcquireTimer();
   CreateFrontEnd();
   OpenConsoleLog();
@@ -161,7 +174,9 @@ int GameMain() {
 
   flowSteps.showIntro();
   flowSteps.showTitleAndLoad();
-  for (int32_t code = flowSteps.mainMenu(); code != kSelectExit; code = flowSteps.mainMenu()) {
+  // A quit request (window closed, end signal) leaves as Exit does.
+  for (int32_t code = flowSteps.mainMenu(); code != kSelectExit && !QuitRequested();
+       code = flowSteps.mainMenu()) {
     ActOnSelection(code);
   }
 
@@ -171,5 +186,5 @@ int GameMain() {
   DestroyFrontEnd();
   SaveSettings();
   flowSteps.stopEngine();
-  return 0;
+  return kExitDone;
 }

@@ -7,11 +7,11 @@ class Level;
 // loop with its selection codes and the game of fifteen levels. Everything
 // here runs on the main thread, which owns the GL context.
 
-// The program entry: loads the settings, starts the engine (on failure one
-// message box, then the engine is stopped), creates the run's front-end
-// objects, shows the intro and the title while loading, runs the main menu
-// until it returns 17, then shuts down in order and saves the settings.
-// Always returns 0.
+// The program entry: loads the settings, starts the engine (on failure the
+// engine is stopped, then one message box; returns 1), creates the run's
+// front-end objects, shows the intro and the title while loading, runs the
+// main menu until it returns 17 or the quit request is raised, then shuts
+// down in order, saves the settings and returns 0.
 int GameMain();
 
 // What the flow does with a selection code: 0 plays from the beginning with

@@ -2,6 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
+#include <cstdio>
+#include <string>
+
 #include "platform/console_log.h"
 
 AlTable alTable;
@@ -18,6 +22,12 @@ AlLibraryAccess libraryAccess{SystemOpen, SystemSymbol, SystemClose};
 // System thread only.
 ALCdevice* device = nullptr;
 ALCcontext* context = nullptr;
+// Why the last StartAudio failed, for the silent run's log line.
+std::string failureReason;
+
+// Written by the system thread during the start, read by any thread after
+// the start handshake.
+std::atomic<bool> runsSilent{false};
 
 // Devices of the sound cards the game was tuned on, best first; a system
 // that offers none of them gets its default device.
@@ -31,6 +41,18 @@ ALCdevice* OpenPreferredDevice() {
     if (ALCdevice* opened = alTable.alcOpenDevice(name)) return opened;
   }
   return alTable.alcOpenDevice(nullptr);
+}
+
+// The device the library would open by default, by its own name.
+std::string DefaultDeviceName() {
+  const ALCchar* name =
+      alTable.alcGetString ? alTable.alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER) : nullptr;
+  return name && *name ? std::string("\"") + name + "\"" : "(the default device)";
+}
+
+bool Fail(const std::string& reason) {
+  failureReason = reason;
+  return false;
 }
 
 void LogAlString(ALenum name) {
@@ -72,17 +94,18 @@ void UnloadAlTable() {
 }
 
 bool StartAudio() {
-  if (!LoadAlTable(kOpenAlLibraryFile)) return false;
+  if (!LoadAlTable(kOpenAlLibraryFile))
+    return Fail(std::string(kOpenAlLibraryFile) + " did not load");
   // A library without the device entry points cannot start; the rest of the
   // table is used unchecked, as loaded.
   if (!alTable.alcOpenDevice || !alTable.alcCreateContext || !alTable.alcMakeContextCurrent) {
-    return false;
+    return Fail(std::string(kOpenAlLibraryFile) + " lacks the device functions");
   }
   device = OpenPreferredDevice();
-  if (!device) return false;
+  if (!device) return Fail("audio device " + DefaultDeviceName() + " did not open");
   const ALCint attributes[] = {ALC_FREQUENCY, 44100, 0};
   context = alTable.alcCreateContext(device, attributes);
-  if (!context) return false;
+  if (!context) return Fail("audio device " + DefaultDeviceName() + " gave no 44100 Hz context");
   alTable.alcMakeContextCurrent(context);
 
   ReportAudioDriver();
@@ -92,6 +115,23 @@ bool StartAudio() {
   alTable.alListenerfv(AL_ORIENTATION, orientation);
   return true;
 }
+
+bool StartAudioOrRunSilent() {
+  runsSilent.store(false, std::memory_order_release);
+  if (StartAudio()) return true;
+  StopAudio();
+  OpenConsoleLog();
+  LogAppend("Sound off for this run: ");
+  LogLine(failureReason.c_str());
+  CloseConsoleLog();
+  runsSilent.store(true, std::memory_order_release);
+  return true;
+}
+
+bool AudioRunsSilent() { return runsSilent.load(std::memory_order_acquire); }
+
+// Tests fill the table with fakes and no library, so the entries tell.
+bool AudioTableLoaded() { return alTable.alGenSources && alTable.alGenBuffers; }
 
 void StopAudio() {
   if (context) alTable.alcDestroyContext(context);

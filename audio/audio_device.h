@@ -94,6 +94,19 @@ void UnloadAlTable();
 // StopAudio, which releases whatever was acquired.
 bool StartAudio();
 
+// The game's start of the sound: StartAudio, and when that fails the game
+// runs silent instead of not at all: what was acquired is released (StopAudio,
+// which empties alTable), conlog.txt gets "Sound off for this run: " and the
+// reason, naming the device or library, and AudioRunsSilent() holds until the
+// next call. Always true. System thread, once, during engine start.
+bool StartAudioOrRunSilent();
+// True after StartAudioOrRunSilent found no usable device. Any thread once
+// the engine has started.
+bool AudioRunsSilent();
+// True while alTable holds the entry points: without them (a silent run)
+// every sound and music call is a no-op. Any thread.
+bool AudioTableLoaded();
+
 // System thread, after its message loop ends (or after StartAudio failed):
 // destroys the context, closes the device and unloads the table. Every sound
 // and music stream must have been released before.

@@ -82,7 +82,7 @@ bool MusicStream::Open(const char* path) {
 }
 
 void MusicStream::Play(bool loop) {
-  if (!Settings.soundEnabled || !decoder || chunkBytes <= 0) return;
+  if (!Settings.soundEnabled || !decoder || chunkBytes <= 0 || !AudioTableLoaded()) return;
   Stop();
   looping = loop;
   stopRequested.store(false, std::memory_order_relaxed);

@@ -66,6 +66,7 @@ bool SoundEffect::Load(const char* path) {
     LogLoadFailure(path);
     return true;
   }
+  if (!AudioTableLoaded()) return true;  // a silent run: no device to hold the sound
   format = wav.format;
   frequency = wav.frequency;
   alTable.alGenSources(1, &source);

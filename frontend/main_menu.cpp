@@ -5,6 +5,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 #include "resources/catalogue.h"
 #include "resources/settings.h"
@@ -57,7 +58,7 @@ int32_t MainMenu() {
   frontEnd.menuMusic->Play(true);
 
   int32_t result = kSelectExit;
-  for (bool running = true; running;) {
+  for (bool running = true; running && !QuitRequested();) {
     TakeMenuInput();
     if (MenuKeyDown(kKeyEscape)) {
       result = kSelectExit;
@@ -91,6 +92,7 @@ int32_t MainMenu() {
     if (clearHigh.UnderPointer()) ClearHighScore();
   }
 
+  if (QuitRequested()) result = kSelectExit;
   frontEnd.menuMusic->Stop();
   delete frontEnd.menuMusic;
   frontEnd.menuMusic = nullptr;

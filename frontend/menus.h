@@ -6,7 +6,10 @@ class Texture;
 // The main menu, the options screen and the restart notice. Each runs its
 // own frame loop on the main thread until the player decides, drawn from
 // the catalogue's menu sprites (the loader must have finished) with the
-// process-wide menu pointer. The GL context must be current.
+// process-wide menu pointer. The GL context must be current. A quit request
+// (platform/quit_request.h) ends each of them at once: the main menu then
+// returns Exit, the options return "left" with their changes in the live
+// settings, which the shutdown saves.
 
 // Selection codes between the menus and the game flow.
 constexpr int32_t kSelectNewGame = 0;        // 1..15: a game started at that level

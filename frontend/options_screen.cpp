@@ -1,3 +1,4 @@
+#include "audio/audio_device.h"
 #include "audio/music_stream.h"
 #include "frontend/front_end.h"
 #include "frontend/menu_frame.h"
@@ -5,6 +6,7 @@
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 #include "resources/catalogue.h"
 #include "resources/settings.h"
 
@@ -90,7 +92,9 @@ int32_t OptionsScreen(const Texture& pointer) {
   brightness.Show(ShownBrightness());
 
   DiscardMouseMotion();  // what moved during the pause after the click
-  for (bool running = true; running;) {
+  // On a quit request the changes stay in the live settings, which the
+  // shutdown saves.
+  for (bool running = true; running && !QuitRequested();) {
     TakeMenuInput();
     HoverButtons({&r1024, &r800, &r640, &d32, &d16, &glslOn, &glslOff, &soundOn, &soundOff, &high,
                   &medium, &low, &ok});
@@ -123,7 +127,8 @@ int32_t OptionsScreen(const Texture& pointer) {
         restart = true;
         PauseScreen(200);
       }
-      if (int k = sound.Clicked(); k >= 0) {
+      // Without a sound device the switch stays at Off.
+      if (int k = sound.Clicked(); k >= 0 && !AudioRunsSilent()) {
         PlayMenuClick();
         Settings.soundEnabled = !Settings.soundEnabled;
         sound.Show(1 - k);
@@ -156,7 +161,7 @@ int32_t OptionsScreen(const Texture& pointer) {
 void RestartNoticeScreen(const Texture& pointer) {
   MenuButton header(-0.5f, 0.5f, 0.55f, 0.2f, CatalogueSprite(SpriteSlot::Header));
   MenuButton notice(-0.4f, 0.4f, 0.1f, -0.5f, CatalogueSprite(SpriteSlot::RestartNotice));
-  for (;;) {
+  while (!QuitRequested()) {
     TakeMenuInput();
     gl.glColor3f(1, 1, 1);
     BeginMenuFrame({&header, &notice});

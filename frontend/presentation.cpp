@@ -11,6 +11,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 #include "resources/image_resource.h"
 #include "resources/loader.h"
 #include "resources/settings.h"
@@ -102,7 +103,8 @@ void ShowTitleAndLoad() {
     title.Bind();
     gl.glColor4f(1, 1, 1, t <= 1.5f ? 3 * std::sin(kFadeRate * t) : 1);
     DrawCentrePicture();
-    if (t >= 1.5f) {
+    // The load cannot be cut short; a quit request only skips the fade-in.
+    if (t >= 1.5f || QuitRequested()) {
       if (IsLoaderRunning()) {
         progress = GetLoadProgress();
       } else if (loaderStarted) {

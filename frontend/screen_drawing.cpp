@@ -7,6 +7,7 @@
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
 #include "platform/input.h"
+#include "platform/quit_request.h"
 
 void DrawPicture(float left, float right, float top, float bottom, float z, const PictureCoords& coords) {
   const float corners[4][2] = {{left, top}, {right, top}, {left, bottom}, {right, bottom}};
@@ -43,14 +44,14 @@ void RunTimedScreen(float seconds, bool skippable, const std::function<void(floa
       PauseScreen(200);
       break;
     }
-    if (t >= seconds) break;
+    if (t >= seconds || QuitRequested()) break;
   }
   ReleaseTimer(timer);
 }
 
 void RunOnGameTimer(float seconds, const std::function<void(float t)>& draw) {
   ResetTimer(frontEnd.gameTimer);
-  for (float t = TimerSeconds(frontEnd.gameTimer); t < seconds;
+  for (float t = TimerSeconds(frontEnd.gameTimer); t < seconds && !QuitRequested();
        t = TimerSeconds(frontEnd.gameTimer)) {
     BeginScreenFrame();
     draw(t);

@@ -5,7 +5,8 @@
 // game over, game won and credits. Each runs its own frame loop on the main
 // thread, driven by elapsed time, and returns when it is done. The GL
 // context must be current. Skippable screens end early on Escape or Space
-// and then pause 200 ms, so the key does not act on the next screen.
+// and then pause 200 ms, so the key does not act on the next screen. A quit
+// request ends every screen at once, except that the title finishes its load.
 
 // Five seconds of the title picture coming in as two halves; no keys.
 void ShowIntro();

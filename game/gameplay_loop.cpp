@@ -16,6 +16,7 @@
 #include "platform/gl_table.h"
 #include "platform/input.h"
 #include "platform/pause_request.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 
 namespace {
@@ -94,7 +95,7 @@ void LevelIntro(const Level& level, int32_t gameTimer, const BitmapFont& font) {
     font.Print(2, 28, text);
     DrawScreenPicture(TextureSlot::Start, 0);
     EndScreenFrame();
-  } while (TimerMilliseconds(gameTimer) - t0 <= kIntroMs);
+  } while (TimerMilliseconds(gameTimer) - t0 <= kIntroMs && !QuitRequested());
 }
 
 bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
@@ -165,7 +166,8 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     }
 
     ApplyKeys(level);
-    if (Down(kKeyQ)) {
+    // A quit request gives the game up as Q does.
+    if (Down(kKeyQ) || QuitRequested()) {
       playerRecord->StopThrust();
       result = false;
       break;

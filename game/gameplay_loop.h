@@ -13,13 +13,14 @@ class MusicStream;
 // current.
 
 // Shows "Level: N" over the start picture for two seconds of gameTimer (the
-// first frame always). font: the run's class 1 font (40 × 30 cells). Reads
-// no keys.
+// first frame always; a quit request ends it after that). font: the run's
+// class 1 font (40 × 30 cells). Reads no keys.
 void LevelIntro(const Level& level, int32_t gameTimer, const BitmapFont& font);
 
 // Plays the level until it is cleared (true) or the game is lost or the
-// player presses Q (false). Needs objectList and playerRecord. Makes or
-// resets the player's ship, zeroes level.shotCount and levelCounters.hitCount, and plays
+// player presses Q or the quit request is raised (false). Needs objectList
+// and playerRecord. Makes or resets the player's ship, zeroes
+// level.shotCount and levelCounters.hitCount, and plays
 // music looping for the level (null: silence). At the end every object but
 // the ship is gone from the list, so a surviving ship and its power-up carry
 // over into the next level.

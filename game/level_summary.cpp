@@ -10,6 +10,7 @@
 #include "game/screen_frame.h"
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 
 namespace {
@@ -56,7 +57,7 @@ void LevelSummary(const Level& level) {
   float doneTime = 0;
   bool finished = false;
 
-  while (!finished) {
+  while (!finished && !QuitRequested()) {
     const float t = TimerMilliseconds(level.timer);
     BeginScreenFrame();
     DrawScreenPicture(TextureSlot::Summary, 1);

@@ -14,7 +14,9 @@
 #include "platform/input_devices.h"
 #include "platform/locks.h"
 #include "platform/threads.h"
+#include "platform/quit_request.h"
 #include "platform/window.h"
+#include "platform/x_error_trap.h"
 
 namespace {
 
@@ -78,8 +80,8 @@ void PumpEvents() {
 }
 
 uint32_t SystemThread(void*) {
-  // SDL would turn SIGINT and SIGTERM into quit events, which the game
-  // ignores; the window's own handlers deal with them instead.
+  // SDL would turn SIGINT and SIGTERM into quit events; the window's own
+  // handlers (end_signals.h) deal with them instead, SIGHUP and SIGQUIT too.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   const char* glLibrary = config.glLibrary ? config.glLibrary : kGlLibraryName;
 
@@ -137,6 +139,7 @@ void SetUpView() {
 
 bool StartEngine(const EngineConfig& requested) {
   config = requested;
+  ClearQuitRequest();
   ResetLockPool();
   startStatus.store(kEngineStarting, std::memory_order_release);
   runState.store(kSystemThreadGone, std::memory_order_release);
@@ -154,7 +157,15 @@ bool StartEngine(const EngineConfig& requested) {
   // A window without a context would leave every frame undrawn: that is a
   // failed start too (StopEngine then stops the running system thread).
   context = SDL_GL_CreateContext(GameWindow());
-  if (!context || SDL_GL_MakeCurrent(GameWindow(), context) != 0) return false;
+  const bool current = context && SDL_GL_MakeCurrent(GameWindow(), context) == 0;
+  OpenConsoleLog();
+  LogTrappedXErrors("making the GL context");
+  if (!current) {
+    LogAppend("No GL context on the window: ");
+    LogLine(SDL_GetError());
+  }
+  CloseConsoleLog();
+  if (!current) return false;
   SetUpView();
   SetGlProcAddressFunction(SDL_GL_GetProcAddress);
   ReadGlExtensions();

@@ -2,6 +2,7 @@
 
 #include "platform/input.h"
 #include "platform/input_live.h"
+#include "platform/quit_request.h"
 
 // The devices behind the live records: SDL's keyboard state, its relative
 // mouse mode and the first attached game controller. System thread only.
@@ -20,6 +21,12 @@ int ButtonByte(int sdlButton) {
     case SDL_BUTTON_MIDDLE: return 2;
     default: return sdlButton - 1;
   }
+}
+
+// Alt+F4 closes the window where a window manager is there to say so; in
+// full screen without one the keys themselves reach the game.
+bool AltF4(const SDL_KeyboardEvent& key) {
+  return key.keysym.sym == SDLK_F4 && (key.keysym.mod & KMOD_ALT) != 0;
 }
 
 void OpenFirstController() {
@@ -54,7 +61,16 @@ bool AcquireInputDevices() {
 void TakeInputEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-      LatchKeyDown(event.key.keysym.scancode);
+      // A held key sends repeats; the polls see it held, so only the first
+      // press is latched (a latched repeat would outlast the release).
+      if (event.key.repeat == 0) LatchKeyDown(event.key.keysym.scancode);
+      if (AltF4(event.key)) RequestQuit();
+      break;
+    case SDL_QUIT:
+      RequestQuit();
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit();
       break;
     case SDL_MOUSEBUTTONDOWN:
       LatchButtonDown(ButtonByte(event.button.button));
@@ -65,8 +81,6 @@ void TakeInputEvent(const SDL_Event& event) {
       break;
     }
     default:
-      // Quit and window-close requests land here too: the game ends only
-      // through its own menu.
       break;
   }
 }

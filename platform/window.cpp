@@ -4,6 +4,7 @@
 #include "platform/end_signals.h"
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
+#include "platform/x_error_trap.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   requested = options;
   OpenConsoleLog();
   if (!LoadGl(glLibrary)) return Fail();
+  TrapXErrors();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail();
   videoStarted = true;
   RequestPixelFormat();
@@ -60,6 +62,7 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
   window = SDL_CreateWindow(kWindowTitle, 0, 0, options.width, options.height,
                             SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+  LogTrappedXErrors("opening the window");
   if (!window) return Fail();
   SDL_RaiseWindow(window);
   SDL_SetWindowInputFocus(window);
@@ -87,6 +90,7 @@ void DestroyGameWindow() {
   fullScreen = false;
   if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   videoStarted = false;
+  ReleaseXErrors();  // SDL's connection is closed: nothing of ours is pending
   UnloadGl();
 }
 

@@ -48,13 +48,14 @@ void LoadSettings() {
   if (glsl == 1) Settings.glslEnabled = true;
   Settings.glslRequested = Settings.glslEnabled;
   if (sound == 1) Settings.soundEnabled = true;
+  Settings.soundWithheld = false;
 }
 
 void SaveSettings() {
   Repository repository;
   repository.Load(settingsFile);  // whatever it held is carried through
   int32_t glsl = Settings.glslRequested ? 1 : 0;
-  int32_t sound = Settings.soundEnabled ? 1 : 0;
+  int32_t sound = Settings.soundEnabled || Settings.soundWithheld ? 1 : 0;
   // Keys the file lacks are added, so a missing or damaged file is replaced
   // by one that keeps the settings and the high score.
   const struct {

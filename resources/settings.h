@@ -10,7 +10,9 @@ struct SettingsRecord {
   int32_t brightness = 0;     // gamma step 0..2
   bool glslEnabled = false;   // shaders in use during this run
   bool glslRequested = false; // the player's saved choice
-  bool soundEnabled = false;
+  bool soundEnabled = false;  // sound plays during this run
+  bool soundWithheld = false;  // the file asks for sound, but no audio device
+                               // opened: off for this run, still saved as on
   int32_t highScore = 0;
   bool fullScreen = false;    // not stored; set by every LoadSettings
   // Not stored: the file's screen size was one no window can show (below

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
+  xfonts-base  # core X fonts: the failure message box draws with them under Xvfb
   clang libclang-rt-14-dev
   desktop-file-utils appstream man-db groff-base dpkg-dev file lintian
 )

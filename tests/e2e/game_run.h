@@ -174,6 +174,11 @@ class GameRun : public testing::Test {
     }
   }
 
+  // Sends a signal to the running game.
+  void Signal(int signal) {
+    if (pid_ > 0) kill(pid_, signal);
+  }
+
   bool Running() {
     if (pid_ <= 0) return false;
     int status = 0;

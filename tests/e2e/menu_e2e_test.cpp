@@ -135,5 +135,30 @@ TEST_F(MenuRun, ClearHighShowsAtOnceAndReachesTheFileAtTheNextSave) {
   EXPECT_EQ(Saved("HighScore"), "0");
 }
 
+// Ctrl+C or kill in the options screen: a changed option and a cleared high
+// score, not yet saved, reach the file, and the game ends with 0.
+TEST_F(MenuRun, SigtermInTheOptionsSavesWhatChangedAndEndsWithZero) {
+  Prepare({.sound = 1, .highScore = 4321});
+  Launch();
+  ASSERT_TRUE(WaitForMenu().valid()) << Output();
+  PointAt(0, -0.145);
+  Pause(300);
+  ASSERT_TRUE(ClickChanging(kHighScoreLine).valid()) << "Clear High did not clear";
+  ASSERT_TRUE(ClickAtUntil(0, 0, IsOptions).valid()) << "Options did not open";
+  PointAt(0.06, -0.18);
+  Pause(400);
+  ASSERT_TRUE(ClickChanging(Inset(MenuRect(0, 0.125, -0.13, -0.23), 2)).valid())
+      << "sound did not change";
+  EXPECT_EQ(Saved("Sound"), "1");
+
+  Signal(SIGTERM);
+  const int status = WaitForExit(10000);
+  ASSERT_NE(status, -1) << "SIGTERM did not end the game";
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+  EXPECT_EQ(Saved("Sound"), "0");
+  EXPECT_EQ(Saved("HighScore"), "0");
+}
+
 }  // namespace
 }  // namespace e2e

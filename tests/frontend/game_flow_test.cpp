@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_device.h"
 #include "frontend/front_end.h"
 #include "frontend/menus.h"
 #include "game/level.h"
@@ -15,10 +16,12 @@
 #include "game/player_record.h"
 #include "platform/console_log.h"
 #include "platform/frame_timer.h"
+#include "platform/quit_request.h"
 #include "resources/bitmap_font.h"
 #include "resources/repository.h"
 #include "resources/settings.h"
 #include "support/null_platform.h"
+#include "support/recording_al.h"
 
 namespace {
 
@@ -85,6 +88,7 @@ class GameFlow : public testing::Test {
   }
   ~GameFlow() override {
     flowSteps = kGameFlowSteps;
+    ClearQuitRequest();
     SetScreenPauseFunction(nullptr);
     delete playerRecord;
     playerRecord = nullptr;
@@ -184,11 +188,11 @@ TEST_F(GameFlow, EveryGameStartsWithThreeLivesAndNoScore) {
 
 TEST_F(GameFlow, AFailedStartShowsOnlyTheMessageStopsTheEngineAndSavesNothing) {
   engineStarts = false;
-  EXPECT_EQ(GameMain(), 0);
-  EXPECT_EQ(journal, (std::vector<std::string>{
-                         "start engine",
-                         "Error: Starfield Stampede failed to initialize.  Please read the FAQ for possible solutions.",
-                         "stop engine"}));
+  EXPECT_EQ(GameMain(), 1);
+  // The window is gone before the box shows.
+  EXPECT_EQ(journal, (std::vector<std::string>{"start engine", "stop engine",
+                                               "Error: Starfield Stampede failed to initialize.  "
+                                               "Please read the FAQ for possible solutions."}));
   EXPECT_FALSE(std::filesystem::exists(platform.assets / "config/ss.rep"));
   EXPECT_FALSE(platform.gl.Count("glClear"));
   EXPECT_EQ(playerRecord, nullptr);
@@ -271,6 +275,73 @@ TEST_F(GameFlow, ARealGameGivenUpWithQEndsInGameOverAndCredits) {
   EXPECT_EQ(levelCounters.currentLevel, 2);
   // Intro (2 s), one frame of play, game over (5 s), one frame of credits.
   EXPECT_NEAR(platform.frames(), 121 + 1 + 300 + 1, 3);
+}
+
+// A closed window or an end signal in the middle of a level: every screen
+// after it ends at once, the game is given up, its score still becomes the
+// high score, and the menu is not shown again before the flow saves.
+TEST_F(GameFlow, AQuitRequestDuringPlayGivesTheGameUpAndKeepsTheNewHighScore) {
+  flowSteps = kGameFlowSteps;
+  MakeRun();
+  BitmapFont font;
+  font.Init("fonts/default.tga", 1, 0);
+  frontEnd.firstFont = &font;
+  // Snapshot 1 is PlayGame's before the level, 3 the second frame of play.
+  platform.input.AtKeySnapshot(3, [](ScriptedInput&) {
+    playerRecord->score = 5150;
+    RequestQuit();
+  });
+  // Should the request go unheard, Q and Escape end the game after all.
+  platform.input.AtKeySnapshot(200, [](ScriptedInput& input) {
+    input.Hold(kKeyQ);
+    input.Hold(kKeyEscape);
+  });
+  ActOnSelection(2);
+  frontEnd.firstFont = nullptr;
+  EXPECT_EQ(levelCounters.currentLevel, 2);
+  EXPECT_EQ(Settings.highScore, 5150);
+  // The level intro (2 s), two frames of play, no game-over frame and one
+  // of the credits.
+  EXPECT_NEAR(platform.frames(), 121 + 2 + 1, 3);
+}
+
+TEST_F(GameFlow, AQuitRequestFromTheMenuEndsTheEntryAsExitDoesAndSaves) {
+  flowSteps.mainMenu = [] {
+    Note("menu");
+    Settings.highScore = 9000;
+    RequestQuit();
+    return kSelectNewGame;  // a click in the same frame does not start a game
+  };
+  EXPECT_EQ(GameMain(), 0);
+  EXPECT_EQ(journal, (std::vector<std::string>{"start engine", "intro screen", "title", "menu",
+                                               "stop engine"}));
+  EXPECT_EQ(Saved("HighScore"), 9000);
+}
+
+// No sound device: the game starts silent, the saved choice stays on.
+TEST_F(GameFlow, WithoutASoundDeviceTheRunIsSilentAndTheSavedChoiceStays) {
+  Settings.soundEnabled = true;
+  SaveSettings();
+  flowSteps.startEngine = [] {
+    Note("start engine");
+    RecordingAl al;
+    al.SetDefaultDevice(false);
+    SetAlLibraryAccess(al.LibraryAccess());
+    StartAudioOrRunSilent();
+    UseSystemAlLibraryAccess();
+    return true;
+  };
+  EXPECT_EQ(GameMain(), 0);
+  EXPECT_TRUE(AudioRunsSilent());
+  EXPECT_FALSE(Settings.soundEnabled);
+  EXPECT_EQ(Saved("Sound"), 1);
+
+  RecordingAl al;  // a start that finds its device lowers the flag again
+  SetAlLibraryAccess(al.LibraryAccess());
+  StartAudioOrRunSilent();
+  EXPECT_FALSE(AudioRunsSilent());
+  StopAudio();
+  UseSystemAlLibraryAccess();
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "audio/audio_device.h"
 #include "frontend/menus.h"
 #include "front_end_fixture.h"
 #include "platform/gamma.h"
 #include "resources/settings.h"
 #include "resources/texture.h"
+#include "support/recording_al.h"
 
 using namespace front_end_test;
 
@@ -109,6 +111,25 @@ TEST_F(OptionsTest, SoundTogglesWithoutARestart) {
   EXPECT_EQ(ClickTimes(kSound, 2, [] { return static_cast<int32_t>(Settings.soundEnabled); }, &sound),
             kOptionsAccepted);
   EXPECT_EQ(sound, (std::vector<int32_t>{1, 0}));
+}
+
+// Without a sound device the switch shows Off and stays there.
+TEST_F(OptionsTest, InASilentRunTheSoundSwitchStaysOff) {
+  RecordingAl al;
+  SetAlLibraryAccess(al.LibraryAccess());
+  al.SetDefaultDevice(false);
+  StartAudioOrRunSilent();
+  ASSERT_TRUE(AudioRunsSilent());
+  Settings.soundEnabled = false;
+  std::vector<int32_t> sound;
+  ClickTimes(
+      kSound, 2, [] { return static_cast<int32_t>(Settings.soundEnabled); }, &sound);
+  EXPECT_EQ(sound, (std::vector<int32_t>{0, 0}));
+
+  al.SetDefaultDevice(true);
+  StartAudioOrRunSilent();  // the next run has its device again
+  StopAudio();
+  UseSystemAlLibraryAccess();
 }
 
 TEST_F(OptionsTest, BrightnessCyclesLowMediumHighAndSetsTheDisplayRampEachTime) {

@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/input_devices.h"
 #include "platform/input_live.h"
 #include "platform/key_codes.h"
 #include "platform/locks.h"
+#include "platform/quit_request.h"
 #include "support/scripted_input.h"
 
 namespace {
@@ -134,6 +136,36 @@ TEST_F(InputSnapshots, ClosingTheLocksClearsTheLiveState) {
   EXPECT_EQ(mouse.mouseDx, 0);
   EXPECT_EQ(mouse.mouseButtons[0], 0);
   CreateInputLocks();
+}
+
+// A held key's auto-repeat is no press: once a poll has seen the key
+// released, a repeat that arrived before that poll must not bring it back.
+TEST_F(InputSnapshots, AutoRepeatIsNotLatchedButClosingTheWindowAsksToQuit) {
+  SDL_Event down = {};
+  down.type = SDL_KEYDOWN;
+  down.key.keysym.scancode = SDL_SCANCODE_Q;
+  TakeInputEvent(down);
+  PollKeys({kUsageQ});
+  down.key.repeat = 1;
+  TakeInputEvent(down);
+  PollKeys({});
+  EXPECT_EQ(KeyByte(kKeyQ), 0);
+
+  ClearQuitRequest();
+  SDL_Event close = {};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  TakeInputEvent(close);
+  EXPECT_TRUE(QuitRequested());
+
+  ClearQuitRequest();
+  SDL_Event altF4 = {};
+  altF4.type = SDL_KEYDOWN;
+  altF4.key.keysym.sym = SDLK_F4;
+  altF4.key.keysym.mod = KMOD_LALT;
+  TakeInputEvent(altF4);
+  EXPECT_TRUE(QuitRequested());
+  ClearQuitRequest();
 }
 
 }  // namespace

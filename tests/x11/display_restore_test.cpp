@@ -1,11 +1,13 @@
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "platform/gamma.h"
+#include "platform/quit_request.h"
 #include "x11/engine_session.h"
 
 namespace {
@@ -80,27 +82,39 @@ TEST_F(DisplayRestore, TheSavedRampComesBackWhenTheEngineStops) {
   EXPECT_EQ(ReadUntil(fds_[0], "end"), "save\napply 26068\napply 20738\nrestore\nend\n");
 }
 
-// A player who ends the game with Ctrl+C or kill gets the desktop back, and
-// the signal still ends the process as it would have.
-TEST_F(DisplayRestore, ASignalPutsTheRampBackBeforeItEndsTheProcess) {
-  for (int signal : {SIGTERM, SIGINT}) {
+// Ctrl+C, kill and a closing terminal ask the game to end as Exit does: the
+// desktop stays as it is until the flow stops the engine, and the process
+// ends normally. SIGQUIT (and a second Ctrl+C) puts the desktop back and
+// then ends the process by that signal.
+TEST_F(DisplayRestore, QuitSignalsAskTheGameToEndAndSigquitRestoresBeforeItEnds) {
+  for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);
       PipeGamma gamma(fds_[1]);
       SetGammaOutput(&gamma);
       Settings.brightness = 2;
       if (!StartGameEngine(config_)) _exit(3);
       gamma.Write("started");
-      for (;;) pause();
+      while (!QuitRequested()) usleep(1000);
+      gamma.Write("quit");
+      StopEngine();
+      _exit(0);
     }
     std::string before = ReadUntil(fds_[0], "started");
     EXPECT_EQ(before, "save\napply 20738\nstarted\n") << "signal " << signal;
     kill(child, signal);
     int status = WaitForEnd(child);
-    EXPECT_TRUE(WIFSIGNALED(status)) << "signal " << signal;
-    EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : 0, signal);
-    EXPECT_EQ(ReadUntil(fds_[0], "restore"), "restore\n") << "signal " << signal;
+    if (signal == SIGQUIT) {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGQUIT) << status;
+      EXPECT_EQ(ReadUntil(fds_[0], "restore"), "restore\n");
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+          << "signal " << signal << ": " << status;
+      EXPECT_EQ(ReadUntil(fds_[0], "restore"), "quit\nrestore\n") << "signal " << signal;
+    }
   }
 }
 

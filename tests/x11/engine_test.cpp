@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_device.h"
 #include "platform/gl_table.h"
 #include "x11/engine_session.h"
 
@@ -146,6 +147,21 @@ TEST_F(Engine, NoDisplayFailsTheStart) {
   EXPECT_TRUE(StopEngine());
   setenv("DISPLAY", display.c_str(), 1);
   EXPECT_EQ(ConsoleLog(), "loading library: libGL.so.1... Success!\n");
+}
+
+// No audio backend at all: the game starts silent and the log names the
+// device that failed.
+TEST_F(Engine, WithoutAnAudioDeviceTheStartGoesOnSilent) {
+  setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
+  ASSERT_TRUE(StartGameEngine(config_));
+  setenv("ALSOFT_DRIVERS", "null", 1);
+  EXPECT_TRUE(AudioRunsSilent());
+  EXPECT_FALSE(AudioTableLoaded());
+  EXPECT_NE(ConsoleLog().find("Sound off for this run: audio device "), std::string::npos)
+      << ConsoleLog();
+  EXPECT_TRUE(StopEngine());
+  ASSERT_TRUE(StartGameEngine(config_));
+  EXPECT_FALSE(AudioRunsSilent());
 }
 
 }  // namespace
