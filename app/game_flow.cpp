@@ -86,7 +86,7 @@ const FlowSteps kGameFlowSteps = {
 FlowSteps flowSteps = kGameFlowSteps;
 
 void PlayGame(int32_t startLevel) {
-  if (startLevel == 0) {
+  if (startLevel == kSelectNewGame) {
     flowSteps.showStoryFrame();
     flowSteps.showStoryPanel(0);
     levelCounters.currentLevel = 1;

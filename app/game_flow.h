@@ -10,13 +10,14 @@ class Level;
 // The program entry: loads the settings, starts the engine (on failure the
 // engine is stopped, then one message box; returns 1), creates the run's
 // front-end objects, shows the intro and the title while loading, runs the
-// main menu until it returns 17 or the quit request is raised, then shuts
+// main menu until it returns kSelectExit or the quit request is raised, then shuts
 // down in order, saves the settings and returns 0.
 int GameMain();
 
-// What the flow does with a selection code: 0 plays from the beginning with
-// the story, 1..15 plays from that level without it, 16 clears the high
-// score; anything else shows the menu again.
+// What the flow does with a selection code (frontend/menus.h):
+// kSelectNewGame plays from the beginning with the story, 1..15 plays from
+// that level without it, kSelectClearHighScore clears the high score;
+// anything else shows the menu again.
 void ActOnSelection(int32_t code);
 
 // One game from startLevel (0: the story, then level 1; else 1..15). Ends
@@ -26,7 +27,8 @@ void PlayGame(int32_t startLevel);
 
 // The steps the flow takes, in one table that tests may watch or replace,
 // as the GL table is replaced. Each entry is the operation of its name; the
-// level steps pass the run's frontEnd.gameTimer, first font and gameplay music.
+// level steps pass the run's frontEnd.gameTimer, first font and gameplay
+// music.
 struct FlowSteps {
   bool (*startEngine)();
   bool (*stopEngine)();

@@ -20,10 +20,11 @@ constexpr int32_t kOptionsAccepted = 19;     // OK, nothing that needs a restart
 constexpr int32_t kOptionsLeft = 20;         // Escape: nothing saved
 constexpr int32_t kOptionsNeedRestart = 21;  // OK after a resolution, depth or GLSL click
 
-// Start: kSelectNewGame; Exit or Escape: kSelectExit. Plays "sound/music/SS_menu.ogg" looping
-// (in frontEnd.menuMusic) while it runs and shows frontEnd.highScoreText. Options runs the
-// options screen and saves the settings unless it was left with Escape;
-// Clear High clears the high score without saving. Resets frontEnd.gameTimer.
+// Start: kSelectNewGame; Exit, Escape or the quit request: kSelectExit.
+// Plays "sound/music/SS_menu.ogg" looping (in frontEnd.menuMusic) while it
+// runs and shows frontEnd.highScoreText. Options runs the options screen and
+// saves the settings unless it was left with Escape; Clear High clears the
+// high score without saving. Resets frontEnd.gameTimer.
 int32_t MainMenu();
 
 // Edits the live Settings as buttons are clicked: resolution, colour depth
