@@ -53,3 +53,19 @@ uint32_t VoicePool::Take(int32_t sound, SoundPriority priority) {
   chosen->started = ++takes_;
   return chosen->source;
 }
+
+void VoicePool::PausePlaying() {
+  for (int32_t i = 0; i < count_; ++i) {
+    ALint state = AL_STOPPED;
+    alTable.alGetSourcei(voices_[i].source, AL_SOURCE_STATE, &state);
+    voices_[i].paused = state == AL_PLAYING;
+    if (voices_[i].paused) alTable.alSourcePause(voices_[i].source);
+  }
+}
+
+void VoicePool::ResumePaused() {
+  for (int32_t i = 0; i < count_; ++i) {
+    if (voices_[i].paused) alTable.alSourcePlay(voices_[i].source);
+    voices_[i].paused = false;
+  }
+}

@@ -37,6 +37,11 @@ class VoicePool {
   // newest; the caller sets its buffer (after stopping it) and plays it.
   uint32_t Take(int32_t sound, SoundPriority priority);
 
+  // The game's pause: the voices playing now stop where they are, and
+  // ResumePaused plays exactly those on from there.
+  void PausePlaying();
+  void ResumePaused();
+
   int32_t size() const { return count_; }
 
  private:
@@ -45,6 +50,7 @@ class VoicePool {
     int32_t sound = -1;
     SoundPriority priority = SoundPriority::Menu;
     uint64_t started = 0;  // order of the Take that gave it its sound
+    bool paused = false;   // by PausePlaying
   };
   Voice voices_[kVoiceCount];
   int32_t count_ = 0;

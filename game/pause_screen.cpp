@@ -1,5 +1,6 @@
 #include "game/pause_screen.h"
 
+#include "audio/game_sounds.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
 #include "game/object_drawing.h"
@@ -53,6 +54,7 @@ PauseOutcome RunPause(const std::function<void()>& drawLevel, const BitmapFont& 
   if (music) music->Pause();
   // The ship's own half-second tick plays it again once play goes on.
   if (shipSounds.thrustSound) shipSounds.thrustSound->Stop();
+  gameSounds.voices.PausePlaying();
 
   // The pause reads keys into a record of its own: the level goes on with
   // the snapshot it paused on, exactly where it stopped. The P that paused
@@ -81,5 +83,6 @@ PauseOutcome RunPause(const std::function<void()>& drawLevel, const BitmapFont& 
 
   ResumeHeldTimers();
   if (music) music->Resume();
+  gameSounds.voices.ResumePaused();
   return outcome;
 }

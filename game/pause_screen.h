@@ -7,7 +7,8 @@ class MusicStream;
 // The paused state of a level, entered from the gameplay loop. Nothing of
 // the game advances: every frame timer in use is held (the object list's
 // clock, the level's, the ship's shield and fire timers, the flame, the
-// power-up drops), the music pauses where it is and the thrust sound stops.
+// power-up drops), the music and the event sounds pause where they are and
+// the thrust sound stops.
 // Each frame draws the level as it stood, dimmed, with "PAUSED" and the keys
 // that go on and give up. Main thread, GL context current.
 

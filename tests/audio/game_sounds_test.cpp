@@ -107,4 +107,17 @@ TEST_F(GameSoundsTest, WhenEveryVoiceIsBusyTheOldestOfTheSameOrLowerRankGivesWay
   EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)"}));
 }
 
+TEST_F(GameSoundsTest, ThePausePausesOnlyTheVoicesPlayingAndPlaysExactlyThoseOn) {
+  PlayEventSound(EventSound::BreakLarge, -30);
+  PlayEventSound(EventSound::FinalCollapse, 10);
+  al.ClearCalls();
+  gameSounds.voices.PausePlaying();
+  EXPECT_EQ(al.CallsTo("alSourcePause"), (Calls{"alSourcePause(1)", "alSourcePause(2)"}));
+  gameSounds.voices.ResumePaused();
+  EXPECT_EQ(Plays(), (Calls{"alSourcePlay(1)", "alSourcePlay(2)"}));
+  al.ClearCalls();
+  gameSounds.voices.ResumePaused();  // nothing held any more
+  EXPECT_TRUE(Plays().empty());
+}
+
 }  // namespace

@@ -219,6 +219,7 @@ void SetState(const char* function, ALuint source, ALint state) {
 
 void AL_APIENTRY SourcePlay(ALuint source) { SetState("alSourcePlay", source, AL_PLAYING); }
 void AL_APIENTRY SourceStop(ALuint source) { SetState("alSourceStop", source, AL_STOPPED); }
+void AL_APIENTRY SourcePause(ALuint source) { SetState("alSourcePause", source, AL_PAUSED); }
 
 void AL_APIENTRY SourceQueueBuffers(ALuint source, ALsizei count, const ALuint* names) {
   std::lock_guard<std::mutex> hold(fake->guard);
@@ -300,7 +301,7 @@ void ALC_APIENTRY DestroyContext(ALCcontext*) {
       X(alListener3f, Listener3f) X(alListenerfv, Listenerfv) X(alGenSources, GenSources)         \
           X(alDeleteSources, DeleteSources) X(alIsSource, IsSource) X(alSourcei, Sourcei)         \
               X(alSourcef, Sourcef) X(alSource3f, Source3f) X(alGetSourcei, GetSourcei)           \
-                  X(alSourcePlay, SourcePlay) X(alSourceStop, SourceStop)                         \
+                  X(alSourcePlay, SourcePlay) X(alSourceStop, SourceStop) X(alSourcePause, SourcePause)                         \
                       X(alGenBuffers, GenBuffers) X(alDeleteBuffers, DeleteBuffers)               \
                           X(alIsBuffer, IsBuffer) X(alBufferData, BufferData)                     \
                               X(alSourceQueueBuffers, SourceQueueBuffers)                         \
