@@ -206,6 +206,20 @@ TEST_F(MusicStreamTest, ASourceThatRanDryIsStartedAgain) {
   stream->Stop();
 }
 
+TEST_F(MusicStreamTest, APausedStreamHoldsItsSourceAndPlaysItOnWhenResumed) {
+  auto stream = OpenTone(Tone(2.0));
+  stream->Play(true);
+  ASSERT_TRUE(WaitUntil([&] { return al.CallsTo("alSourcePlay").size() == 1; }));
+  stream->Pause();
+  ASSERT_TRUE(WaitUntil([&] { return al.CallsTo("alSourcePause").size() == 1; }));
+  EXPECT_EQ(al.CallsTo("alSourcePlay").size(), 1u);
+  stream->Resume();
+  ASSERT_TRUE(WaitUntil([&] { return al.CallsTo("alSourcePlay").size() == 2; }));
+  EXPECT_EQ(al.CallsTo("alSourcePause").size(), 1u);
+  stream->Stop();
+  EXPECT_TRUE(Released());
+}
+
 TEST_F(MusicStreamTest, AnOpenAlErrorEndsTheThreadWithoutLeavingNames) {
   for (const char* failing : {"alGenSources", "alBufferData", "alSourceQueueBuffers"}) {
     SCOPED_TRACE(failing);
