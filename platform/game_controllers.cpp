@@ -98,7 +98,13 @@ void CloseController(int slot) {
   SDL_GameControllerClose(slots[slot]);
   slots[slot] = nullptr;
   if (slot != activeSlot) return;
-  MakeActive(kNoController);
+  // Another controller still plugged in takes over at once, so the player
+  // can go on with it after the pause.
+  int next = kNoController;
+  for (int other = 0; other < kControllerSlots && next == kNoController; ++other) {
+    if (slots[other]) next = other;
+  }
+  MakeActive(next);
   RequestPause();
 }
 

@@ -8,7 +8,8 @@
 // opened as it is plugged in and closed as it is pulled out, each named in
 // conlog.txt; the one pressed last is active (the first one plugged in until
 // then) and is the only one read. Pulling out the active controller raises
-// the pause request, so the ship is not lost while the player plugs it back.
+// the pause request, so the ship is not lost while the player plugs it back;
+// another controller still plugged in becomes the active one.
 // Internal to the platform layer (input_devices.cpp drives it).
 
 // After SDL's game-controller system started: reads the mapping file and

@@ -91,43 +91,33 @@ TEST_F(GameControllers, AControllerPluggedInDuringPlayDrivesTheKeysAndPointerAnd
   ASSERT_TRUE(CreateInputDevices());
   const int index = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                            SDL_CONTROLLER_BUTTON_MAX, "Virtual Pad");
-  Pump();
-  EXPECT_EQ(Count(Log(), "Controller connected: Virtual Pad\n"), 1);
-
-  // Inside the dead zone nothing moves.
-  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, kFullTilt / 4);
+  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, kFullTilt / 4);  // inside the dead zone
   Pump();
   Pump();
   EXPECT_EQ(Key(kKeyRight), 0);
   EXPECT_EQ(Mouse().mouseDx, 0);
 
-  // Full tilt left and up: turn and thrust, and the pointer goes up-left.
+  // Full tilt up-left: turn and thrust, and the pointer goes up-left.
   SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, -kFullTilt);
   SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTY, -kFullTilt);
   Pump();
   Pump();
-  EXPECT_EQ(Key(kKeyLeft), kPressedBit);
-  EXPECT_EQ(Key(kKeyUp), kPressedBit);
-  EXPECT_EQ(Key(kKeyRight), 0);
+  EXPECT_EQ(Key(kKeyLeft) & Key(kKeyUp), kPressedBit);
   MouseState moved = Mouse();
   EXPECT_LT(moved.mouseDx, -20);  // two polls of at least 30 ms at 743 counts a second
-  EXPECT_LT(moved.mouseDy, -20);
   EXPECT_EQ(moved.mouseDx, moved.mouseDy);
+
+  // Centred again, A fires and clicks, B is Escape, Start is P. Then the
+  // keyboard holds Space as A goes up: Space stays down.
   SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, 0);
   SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTY, 0);
-
-  // A fires and clicks; B is Escape; Start is P.
-  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_A, 1);
-  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_B, 1);
-  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_START, 1);
+  for (int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_START}) {
+    SDL_JoystickSetVirtualButton(handle, button, 1);
+  }
   Pump();
-  EXPECT_EQ(Key(kKeySpace), kPressedBit);
-  EXPECT_EQ(Key(kKeyEscape), kPressedBit);
-  EXPECT_EQ(Key(kKeyP), kPressedBit);
+  EXPECT_EQ(Key(kKeySpace) & Key(kKeyEscape) & Key(kKeyP), kPressedBit);
   EXPECT_EQ(Key(kKeyLeft), 0);
   EXPECT_EQ(Mouse().mouseButtons[0], kPressedBit);
-
-  // The keyboard holds Space while A goes up: Space stays down.
   uint8_t held[kDeviceScanCodeCount] = {};
   held[kUsageSpace] = 1;
   PublishKeys(held, kDeviceScanCodeCount);
@@ -136,17 +126,18 @@ TEST_F(GameControllers, AControllerPluggedInDuringPlayDrivesTheKeysAndPointerAnd
   EXPECT_EQ(Key(kKeySpace), kPressedBit);
   EXPECT_EQ(Mouse().mouseButtons[0], 0);
 
-  // Pulled out: its keys go up, the log says so and play is asked to pause.
+  // Pulled out: its keys go up and play is asked to pause.
   EXPECT_FALSE(TakePauseRequest());
   SDL_JoystickClose(handle);
   handle = nullptr;
   ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0) << SDL_GetError();
   Pump();
   EXPECT_TRUE(TakePauseRequest());
-  EXPECT_EQ(Key(kKeyEscape), 0);
-  EXPECT_EQ(Key(kKeyP), 0);
+  EXPECT_EQ(Key(kKeyEscape) | Key(kKeyP), 0);
   EXPECT_EQ(Key(kKeySpace), kPressedBit);  // still the keyboard's
-  EXPECT_EQ(Count(Log(), "Controller disconnected: Virtual Pad\n"), 1);
+  const std::string log = Log();
+  EXPECT_EQ(Count(log, "Controller connected: Virtual Pad\n"), 1) << log;
+  EXPECT_EQ(Count(log, "Controller disconnected: Virtual Pad\n"), 1) << log;
 }
 
 TEST_F(GameControllers, TheMappingFileBesideTheSettingsMakesAPlainJoystickAController) {
