@@ -22,14 +22,22 @@ constexpr float kAxisFullScale = 32767.0f;
 
 using Clock = std::chrono::steady_clock;
 
-SDL_GameController* slots[kControllerSlots] = {};
-int activeSlot = kNoController;
-// SDL_GameControllerButton bits pressed on the active controller since the
-// last poll.
-uint32_t latchedButtons = 0;
-PadMapper mapper;
-Clock::time_point lastPoll;
-bool polledBefore = false;
+// SDL's community mapping file is about half a megabyte; a file far larger
+// than that is not a mapping file.
+constexpr std::size_t kMappingFileLimit = 4u << 20;
+
+// The open controllers and what the polls keep between them. System thread.
+struct ControllerSet {
+  SDL_GameController* slots[kControllerSlots] = {};
+  int activeSlot = kNoController;
+  // SDL_GameControllerButton bits pressed on the active controller since the
+  // last poll.
+  uint32_t latchedButtons = 0;
+  PadMapper mapper;
+  Clock::time_point lastPoll;
+  bool polledBefore = false;
+};
+ControllerSet controllers;
 
 SDL_JoystickID InstanceOf(SDL_GameController* controller) {
   return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
@@ -37,7 +45,7 @@ SDL_JoystickID InstanceOf(SDL_GameController* controller) {
 
 int SlotOf(SDL_JoystickID instance) {
   for (int slot = 0; slot < kControllerSlots; ++slot) {
-    if (slots[slot] && InstanceOf(slots[slot]) == instance) return slot;
+    if (controllers.slots[slot] && InstanceOf(controllers.slots[slot]) == instance) return slot;
   }
   return kNoController;
 }
@@ -51,10 +59,10 @@ void LogController(const char* what, SDL_GameController* controller) {
 }
 
 void MakeActive(int slot) {
-  if (slot == activeSlot) return;
-  activeSlot = slot;
-  latchedButtons = 0;
-  mapper.Reset();
+  if (slot == controllers.activeSlot) return;
+  controllers.activeSlot = slot;
+  controllers.latchedButtons = 0;
+  controllers.mapper.Reset();
 }
 
 void LoadMappingFile() {
@@ -63,16 +71,20 @@ void LoadMappingFile() {
   if (!file) return;
   std::string text;
   char chunk[4096];
-  for (std::size_t got; (got = AssetRead(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
+  for (std::size_t got;
+       text.size() <= kMappingFileLimit && (got = AssetRead(chunk, 1, sizeof chunk, file)) > 0;) {
+    text.append(chunk, got);
+  }
   AssetClose(file);
 
-  SDL_RWops* stream = SDL_RWFromConstMem(text.data(), static_cast<int>(text.size()));
+  const bool tooLong = text.size() > kMappingFileLimit;
+  SDL_RWops* stream = tooLong ? nullptr : SDL_RWFromConstMem(text.data(), static_cast<int>(text.size()));
   const int added = stream ? SDL_GameControllerAddMappingsFromRW(stream, 1) : -1;
   OpenConsoleLog();
   LogAppend(kMappingFileName);
   if (added < 0) {
     LogAppend(": not read: ");
-    LogLine(SDL_GetError());
+    LogLine(tooLong ? "longer than 4 MB" : SDL_GetError());
   } else {
     LogLine((": " + std::to_string(added) + " controller mappings").c_str());
   }
@@ -84,32 +96,32 @@ void OpenController(int deviceIndex) {
   if (!SDL_IsGameController(deviceIndex)) return;
   if (SlotOf(SDL_JoystickGetDeviceInstanceID(deviceIndex)) != kNoController) return;
   int free = 0;
-  while (free < kControllerSlots && slots[free]) ++free;
+  while (free < kControllerSlots && controllers.slots[free]) ++free;
   if (free == kControllerSlots) return;
   SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
   if (!controller) return;
-  slots[free] = controller;
+  controllers.slots[free] = controller;
   LogController("Controller connected: ", controller);
-  if (activeSlot == kNoController) MakeActive(free);
+  if (controllers.activeSlot == kNoController) MakeActive(free);
 }
 
 void CloseController(int slot) {
-  LogController("Controller disconnected: ", slots[slot]);
-  SDL_GameControllerClose(slots[slot]);
-  slots[slot] = nullptr;
-  if (slot != activeSlot) return;
+  LogController("Controller disconnected: ", controllers.slots[slot]);
+  SDL_GameControllerClose(controllers.slots[slot]);
+  controllers.slots[slot] = nullptr;
+  if (slot != controllers.activeSlot) return;
   // Another controller still plugged in takes over at once, so the player
   // can go on with it after the pause.
   int next = kNoController;
   for (int other = 0; other < kControllerSlots && next == kNoController; ++other) {
-    if (slots[other]) next = other;
+    if (controllers.slots[other]) next = other;
   }
   MakeActive(next);
   RequestPause();
 }
 
 bool Held(SDL_GameController* controller, SDL_GameControllerButton button) {
-  return SDL_GameControllerGetButton(controller, button) != 0 || (latchedButtons >> button) & 1u;
+  return SDL_GameControllerGetButton(controller, button) != 0 || (controllers.latchedButtons >> button) & 1u;
 }
 
 float Axis(SDL_GameController* controller, SDL_GameControllerAxis axis) {
@@ -140,8 +152,8 @@ ControllerState Record(SDL_GameController* controller) {
     state.axes[axis] = 100.0f * Axis(controller, static_cast<SDL_GameControllerAxis>(axis));
   }
   const SDL_GameControllerButton directions[4] = {
-      SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-      SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+      SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+      SDL_CONTROLLER_BUTTON_DPAD_LEFT};
   for (int i = 0; i < 4; ++i) state.directions[i] = Held(controller, directions[i]) ? kPressedBit : 0;
   for (int button = 0; button < kRecordButtonCount; ++button) {
     state.buttons[button] = Held(controller, static_cast<SDL_GameControllerButton>(button)) ? kPressedBit : 0;
@@ -151,9 +163,10 @@ ControllerState Record(SDL_GameController* controller) {
 
 double SecondsSinceLastPoll() {
   const Clock::time_point now = Clock::now();
-  const double seconds = polledBefore ? std::chrono::duration<double>(now - lastPoll).count() : 0.0;
-  lastPoll = now;
-  polledBefore = true;
+  const double seconds =
+      controllers.polledBefore ? std::chrono::duration<double>(now - controllers.lastPoll).count() : 0.0;
+  controllers.lastPoll = now;
+  controllers.polledBefore = true;
   return seconds;
 }
 
@@ -165,14 +178,14 @@ void OpenGameControllers() {
 }
 
 void CloseGameControllers() {
-  for (SDL_GameController*& controller : slots) {
+  for (SDL_GameController*& controller : controllers.slots) {
     if (controller) SDL_GameControllerClose(controller);
     controller = nullptr;
   }
-  activeSlot = kNoController;
-  latchedButtons = 0;
-  mapper.Reset();
-  polledBefore = false;
+  controllers.activeSlot = kNoController;
+  controllers.latchedButtons = 0;
+  controllers.mapper.Reset();
+  controllers.polledBefore = false;
 }
 
 void TakeControllerEvent(const SDL_Event& event) {
@@ -189,7 +202,7 @@ void TakeControllerEvent(const SDL_Event& event) {
       const int slot = SlotOf(event.cbutton.which);
       if (slot == kNoController) break;
       MakeActive(slot);
-      if (event.cbutton.button < 32) latchedButtons |= 1u << event.cbutton.button;
+      if (event.cbutton.button < 32) controllers.latchedButtons |= 1u << event.cbutton.button;
       break;
     }
     default:
@@ -199,14 +212,15 @@ void TakeControllerEvent(const SDL_Event& event) {
 
 void PollGameControllers() {
   const double seconds = SecondsSinceLastPoll();
-  SDL_GameController* controller = activeSlot == kNoController ? nullptr : slots[activeSlot];
+  SDL_GameController* controller =
+      controllers.activeSlot == kNoController ? nullptr : controllers.slots[controllers.activeSlot];
   PadOutput output;
   ControllerState state;
   if (controller && SDL_GameControllerGetAttached(controller)) {
-    mapper.Map(Read(controller), seconds, &output);
+    controllers.mapper.Map(Read(controller), seconds, &output);
     state = Record(controller);
   }
-  latchedButtons = 0;
+  controllers.latchedButtons = 0;
   PublishPadKeys(output.keys);
   PublishPadPointer(output.pointerDx, output.pointerDy, output.leftButton);
   PublishController(state);
