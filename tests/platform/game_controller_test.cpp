@@ -161,6 +161,15 @@ TEST_F(GameControllers, TheMappingFileBesideTheSettingsMakesAPlainJoystickAContr
   EXPECT_EQ(Count(log, "Controller connected: Mapped Stick\n"), 1) << log;
 }
 
+TEST(FocusLoss, AnotherWindowTakingTheKeyboardAsksPlayToPause) {
+  TakePauseRequest();
+  SDL_Event lost = {};
+  lost.type = SDL_WINDOWEVENT;
+  lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  TakeInputEvent(lost);
+  EXPECT_TRUE(TakePauseRequest());
+}
+
 TEST(PadMapping, BackGivesUpOnlyAfterASecondAndFullTiltCrossesTheMenuInAboutASecond) {
   PadMapper mapper;
   PadOutput output;
