@@ -108,7 +108,8 @@ bool SnapshotKeys(uint8_t destination[kKeyCount]);
 // True.
 bool SnapshotMouse(MouseState* destination);
 
-// Game controller, when one is attached: six axes -100..100 (left x and y,
+// The active game controller, when one is attached (its keys and pointer
+// motion also reach the key bytes and the mouse record): six axes -100..100 (left x and y,
 // right x and y, left and right trigger), the d-pad as four direction bytes
 // (up, right, down, left) and sixteen buttons, bytes as for keys.
 struct ControllerState {
@@ -122,7 +123,7 @@ bool SnapshotController(ControllerState* destination);
 
 // Device life, on the system thread only (the engine calls these):
 // CreateInputDevices before the window exists (creates the three locks and
-// opens the first attached controller; always true), AcquireInputDevices
+// opens the attached controllers; always true), AcquireInputDevices
 // once the window exists (relative mouse mode; false undoes the devices but
 // keeps the locks), the three polls once per pump pass in this order, and
 // DestroyInputDevices at the end (closes the devices and the locks).

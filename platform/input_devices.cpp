@@ -1,15 +1,17 @@
 #include "platform/input_devices.h"
 
+#include "platform/game_controllers.h"
 #include "platform/input.h"
 #include "platform/input_live.h"
+#include "platform/pause_request.h"
 #include "platform/quit_request.h"
 
 // The devices behind the live records: SDL's keyboard state, its relative
-// mouse mode and the first attached game controller. System thread only.
+// mouse mode and the game controllers (game_controllers.h). System thread
+// only.
 
 namespace {
 
-SDL_GameController* controller = nullptr;
 bool controllerSystemStarted = false;
 
 // SDL numbers buttons left, middle, right, side 1, side 2 from 1; the mouse
@@ -29,15 +31,8 @@ bool AltF4(const SDL_KeyboardEvent& key) {
   return key.keysym.sym == SDLK_F4 && (key.keysym.mod & KMOD_ALT) != 0;
 }
 
-void OpenFirstController() {
-  for (int index = 0; index < SDL_NumJoysticks() && !controller; ++index) {
-    if (SDL_IsGameController(index)) controller = SDL_GameControllerOpen(index);
-  }
-}
-
 void ReleaseDevices() {
-  if (controller) SDL_GameControllerClose(controller);
-  controller = nullptr;
+  CloseGameControllers();
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 
@@ -46,7 +41,7 @@ void ReleaseDevices() {
 bool CreateInputDevices() {
   CreateInputLocks();
   controllerSystemStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-  if (controllerSystemStarted) OpenFirstController();
+  if (controllerSystemStarted) OpenGameControllers();
   return true;
 }
 
@@ -71,6 +66,8 @@ void TakeInputEvent(const SDL_Event& event) {
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestQuit();
+      // Another window took the keyboard: play must not go on unattended.
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) RequestPause();
       break;
     case SDL_MOUSEBUTTONDOWN:
       LatchButtonDown(ButtonByte(event.button.button));
@@ -81,6 +78,7 @@ void TakeInputEvent(const SDL_Event& event) {
       break;
     }
     default:
+      TakeControllerEvent(event);
       break;
   }
 }
@@ -101,27 +99,7 @@ void PollMouse() {
   PublishMouse(dx, dy, held);
 }
 
-void PollController() {
-  ControllerState state;
-  if (controller && SDL_GameControllerGetAttached(controller)) {
-    for (int axis = 0; axis < 6; ++axis) {
-      Sint16 value = SDL_GameControllerGetAxis(controller, static_cast<SDL_GameControllerAxis>(axis));
-      state.axes[axis] = static_cast<float>(value) * (100.0f / 32767.0f);
-      if (state.axes[axis] < -100.0f) state.axes[axis] = -100.0f;
-    }
-    const SDL_GameControllerButton directions[4] = {
-        SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-        SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
-    for (int i = 0; i < 4; ++i) {
-      state.directions[i] = SDL_GameControllerGetButton(controller, directions[i]) ? kPressedBit : 0;
-    }
-    for (int button = 0; button < 16; ++button) {
-      bool down = SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(button));
-      state.buttons[button] = down ? kPressedBit : 0;
-    }
-  }
-  PublishController(state);
-}
+void PollController() { PollGameControllers(); }
 
 void DestroyInputDevices() {
   ReleaseDevices();

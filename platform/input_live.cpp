@@ -21,6 +21,9 @@ std::atomic<int32_t> controllerLock{-1};
 uint8_t liveKeys[kKeyCount];
 MouseState liveMouse;
 ControllerState liveController;
+// The controller's keys (keys lock) and left button (mouse lock).
+uint8_t livePadKeys[kKeyCount];
+bool livePadLeftButton = false;
 
 // Presses since the last poll; system thread only.
 bool keyLatched[kDeviceScanCodeCount];
@@ -47,6 +50,8 @@ void ClearLiveRecords() {
   std::memset(liveKeys, 0, sizeof liveKeys);
   liveMouse = MouseState{};
   liveController = ControllerState{};
+  std::memset(livePadKeys, 0, sizeof livePadKeys);
+  livePadLeftButton = false;
   std::memset(keyLatched, 0, sizeof keyLatched);
   buttonsLatched = 0;
   pendingWheel = 0;
@@ -115,13 +120,25 @@ void PublishController(const ControllerState& state) {
   liveController = state;
 }
 
+void PublishPadKeys(const uint8_t keys[kKeyCount]) {
+  Guard guard(keysLock);
+  std::memcpy(livePadKeys, keys, sizeof livePadKeys);
+}
+
+void PublishPadPointer(int32_t dx, int32_t dy, bool leftButton) {
+  Guard guard(mouseLock);
+  liveMouse.mouseDx += dx;
+  liveMouse.mouseDy += dy;
+  livePadLeftButton = leftButton;
+}
+
 bool SnapshotKeys(uint8_t destination[kKeyCount]) {
   if (InputScript* installed = script.load(std::memory_order_acquire)) {
     installed->Keys(destination);
     return true;
   }
   Guard guard(keysLock);
-  std::memcpy(destination, liveKeys, sizeof liveKeys);
+  for (int key = 0; key < kKeyCount; ++key) destination[key] = liveKeys[key] | livePadKeys[key];
   return true;
 }
 
@@ -132,6 +149,7 @@ bool SnapshotMouse(MouseState* destination) {
   }
   Guard guard(mouseLock);
   *destination = liveMouse;
+  if (livePadLeftButton) destination->mouseButtons[0] = kPressedBit;
   liveMouse.mouseDx = 0;
   liveMouse.mouseDy = 0;
   liveMouse.mouseWheel = 0;

@@ -32,3 +32,12 @@ void AddWheel(int32_t amount);
 void PublishMouse(int32_t dx, int32_t dy, uint32_t heldButtons);
 
 void PublishController(const ControllerState& state);
+
+// The game controller's share of the keys and the mouse, kept apart from the
+// keyboard's and the mouse's own and ORed with them by the snapshots, so a
+// controller never releases a key the keyboard holds. PublishPadKeys
+// replaces the controller's key bytes; PublishPadPointer adds pointer motion
+// (it adds up as mouse motion does) and sets whether it holds the left
+// button.
+void PublishPadKeys(const uint8_t keys[kKeyCount]);
+void PublishPadPointer(int32_t dx, int32_t dy, bool leftButton);
