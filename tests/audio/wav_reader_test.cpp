@@ -103,7 +103,8 @@ TEST(WavReader, RejectsSizesTheBytesDoNotHold) {
   }
   // Damage after the samples ends the walk and keeps them, cut to whole frames.
   for (const std::string& tail : {Chunk("junk", "", 100), std::string("LIST\x10")}) {
-    ASSERT_TRUE(Read(RiffWave(FmtChunk(2, 16, 8000) + Chunk("data", "abcdefg") + tail), &sound));
+    const std::string wave = RiffWave(FmtChunk(2, 16, 8000) + Chunk("data", "abcdefg") + tail);
+    ASSERT_TRUE(Read(wave, &sound));  // the samples point into wave
     EXPECT_EQ(SamplesOf(sound), "abcd");
   }
 }
