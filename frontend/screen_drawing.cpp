@@ -40,7 +40,9 @@ void RunTimedScreen(float seconds, bool skippable, const std::function<void(floa
     BeginScreenFrame();
     draw(t);
     EndScreenFrame();
-    if (skippable && (Pressed(keys[kKeyEscape]) || Pressed(keys[kKeySpace]))) {
+    // P as well: a controller's Start arrives as P.
+    if (skippable &&
+        (Pressed(keys[kKeyEscape]) || Pressed(keys[kKeySpace]) || Pressed(keys[kKeyP]))) {
       PauseScreen(200);
       break;
     }

@@ -22,7 +22,7 @@ void EnablePictureBlending();
 
 // Frames on a timer of the screen's own: draw(t) each frame with t the
 // timer's seconds; ends after the frame in which t >= seconds or the quit
-// request is up or, when skippable, in which Escape or Space was down (then
+// request is up or, when skippable, in which Escape, Space or P was down (then
 // pauses 200 ms).
 void RunTimedScreen(float seconds, bool skippable, const std::function<void(float t)>& draw);
 // Frames on frontEnd.gameTimer, reset first, while t < seconds and no quit request is

@@ -4,7 +4,7 @@
 // The screens around the game: intro, title with loading, story pictures,
 // game over, game won and credits. Each runs its own frame loop on the main
 // thread, driven by elapsed time, and returns when it is done. The GL
-// context must be current. Skippable screens end early on Escape or Space
+// context must be current. Skippable screens end early on Escape, Space or P
 // and then pause 200 ms, so the key does not act on the next screen. A quit
 // request ends every screen at once, except that the title finishes its load.
 

@@ -154,6 +154,10 @@ TEST_F(Presentation, TheCreditsRiseThroughTheScreenInTwentyFiveSecondsOrUntilEsc
   ShowCredits();
   EXPECT_EQ(platform.frames(), 1504);
   EXPECT_EQ(pauses, (std::vector<int32_t>{200}));
+  platform.input.ReleaseAll();
+  HoldKeyAt(platform.input.keySnapshots() + 3, kKeyP);  // a controller's Start
+  ShowCredits();
+  EXPECT_EQ(platform.frames(), 1507);
 }
 
 }  // namespace
