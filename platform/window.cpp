@@ -4,6 +4,7 @@
 #include "platform/end_signals.h"
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
+#include "platform/offscreen_frame.h"
 #include "platform/x_error_trap.h"
 
 namespace {
@@ -15,6 +16,9 @@ constexpr const char* kWindowTitle = "KelpforgeSoftware | StarfieldStampede";
 SDL_Window* window = nullptr;
 bool videoStarted = false;
 bool fullScreen = false;
+// Whether the game's picture goes through a framebuffer object; decided once
+// per window, before full screen is chosen.
+bool framebufferPath = false;
 // The options of the window being made; read only while CreateGameWindow runs.
 WindowOptions requested;
 
@@ -30,7 +34,38 @@ void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 }
 
+// Asked through a short-lived context, since the main thread makes the real
+// one only after the window is up and full screen has been chosen.
+bool ProbeFramebufferObjects() {
+  if (!FramebufferObjectsAllowed() || !gl.glGetString) return false;
+  SDL_GLContext probe = SDL_GL_CreateContext(window);
+  if (!probe) return false;
+  bool offered = false;
+  if (SDL_GL_MakeCurrent(window, probe) == 0) {
+    offered = FramebufferObjectsOffered(reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)));
+  }
+  SDL_GL_MakeCurrent(window, nullptr);
+  SDL_GL_DeleteContext(probe);
+  return offered;
+}
+
+void LogPresentPath() {
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  char size[48];
+  SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
+  LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
+  LogLine(size);
+}
+
+// With the framebuffer path the monitor keeps its own mode and the picture
+// is scaled into it; only without one is the display switched to the game's size.
 void EnterFullScreen() {
+  if (framebufferPath) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
   SDL_DisplayMode mode = {};
   mode.format = SixteenBit() ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
   mode.w = requested.width;
@@ -69,7 +104,9 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
 
   // From here on the desktop is changed; a signal must not leave it so.
   CatchEndSignals();
+  framebufferPath = ProbeFramebufferObjects();
   if (fullScreen) EnterFullScreen();
+  LogPresentPath();
   SaveGammaRamp();
   ApplyBrightness(options.brightness);
   CloseConsoleLog();
@@ -88,6 +125,7 @@ void DestroyGameWindow() {
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
   fullScreen = false;
+  framebufferPath = false;
   if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   videoStarted = false;
   ReleaseXErrors();  // SDL's connection is closed: nothing of ours is pending
@@ -95,3 +133,5 @@ void DestroyGameWindow() {
 }
 
 SDL_Window* GameWindow() { return window; }
+
+bool WindowPresentsThroughFramebuffer() { return framebufferPath; }

@@ -9,7 +9,9 @@
 // Loads OpenGL (glLibrary), starts SDL's video, opens the window
 // "KelpforgeSoftware | StarfieldStampede" of the options' size with a
 // double-buffered RGBA format of their colour depth with depth and stencil
-// buffers, switches to full screen when they ask for it (hiding the cursor),
+// buffers, switches to full screen when they ask for it (hiding the cursor;
+// desktop full screen when the driver offers framebuffer objects, else a
+// display mode of the options' size), logs which way frames are presented,
 // saves the display's gamma ramp and applies their brightness.
 // False when the library, the video system or the window is missing; the
 // caller then calls DestroyGameWindow.
@@ -22,6 +24,11 @@ void DestroyGameWindow();
 // The window, or nullptr. Written by the system thread before the engine
 // reports its start and cleared after the main thread has let go of it.
 SDL_Window* GameWindow();
+
+// True when the window was made for the framebuffer path (the driver offers
+// framebuffer objects and they are allowed): full screen is then the
+// desktop's own mode. Written before the engine reports its start.
+bool WindowPresentsThroughFramebuffer();
 
 // Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
 // window stays: for a process that is about to end on a signal.
