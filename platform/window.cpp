@@ -34,18 +34,22 @@ void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 }
 
-// Asked through a short-lived context, since the main thread makes the real
-// one only after the window is up and full screen has been chosen.
+// Asked through a short-lived hidden window and context before the game's
+// window exists: a desktop full-screen window is best made full screen from
+// the start, since without a window manager nothing resizes it later.
 bool ProbeFramebufferObjects() {
   if (!FramebufferObjectsAllowed() || !gl.glGetString) return false;
-  SDL_GLContext probe = SDL_GL_CreateContext(window);
-  if (!probe) return false;
+  SDL_Window* probeWindow = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!probeWindow) return false;
   bool offered = false;
-  if (SDL_GL_MakeCurrent(window, probe) == 0) {
-    offered = FramebufferObjectsOffered(reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)));
+  if (SDL_GLContext probe = SDL_GL_CreateContext(probeWindow)) {
+    if (SDL_GL_MakeCurrent(probeWindow, probe) == 0) {
+      offered = FramebufferObjectsOffered(reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)));
+    }
+    SDL_GL_MakeCurrent(probeWindow, nullptr);
+    SDL_GL_DeleteContext(probe);
   }
-  SDL_GL_MakeCurrent(window, nullptr);
-  SDL_GL_DeleteContext(probe);
+  SDL_DestroyWindow(probeWindow);
   return offered;
 }
 
@@ -55,17 +59,13 @@ void LogPresentPath() {
   SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
   char size[48];
   SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
+  OpenConsoleLog();  // loading OpenGL closed it
   LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
   LogLine(size);
+  CloseConsoleLog();
 }
 
-// With the framebuffer path the monitor keeps its own mode and the picture
-// is scaled into it; only without one is the display switched to the game's size.
 void EnterFullScreen() {
-  if (framebufferPath) {
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    return;
-  }
   SDL_DisplayMode mode = {};
   mode.format = SixteenBit() ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
   mode.w = requested.width;
@@ -94,9 +94,20 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   RequestPixelFormat();
 
   fullScreen = options.fullScreen;
+  framebufferPath = ProbeFramebufferObjects();
+  LogTrappedXErrors("asking for framebuffer objects");
   SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
-  window = SDL_CreateWindow(kWindowTitle, 0, 0, options.width, options.height,
-                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+  // With the framebuffer path the monitor keeps its own mode and the picture
+  // is scaled into it; only without one is the display switched to the
+  // game's size (EnterFullScreen).
+  const bool desktopFullScreen = fullScreen && framebufferPath;
+  // Made at the desktop's size too: without a window manager nothing would
+  // resize a full-screen window made at the game's.
+  SDL_Rect area = {0, 0, options.width, options.height};
+  if (desktopFullScreen && SDL_GetDisplayBounds(0, &area) != 0) area = {0, 0, options.width, options.height};
+  window = SDL_CreateWindow(kWindowTitle, area.x, area.y, area.w, area.h,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN |
+                                (desktopFullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   LogTrappedXErrors("opening the window");
   if (!window) return Fail();
   SDL_RaiseWindow(window);
@@ -104,8 +115,7 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
 
   // From here on the desktop is changed; a signal must not leave it so.
   CatchEndSignals();
-  framebufferPath = ProbeFramebufferObjects();
-  if (fullScreen) EnterFullScreen();
+  if (fullScreen && !desktopFullScreen) EnterFullScreen();
   LogPresentPath();
   SaveGammaRamp();
   ApplyBrightness(options.brightness);
