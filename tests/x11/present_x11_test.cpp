@@ -79,10 +79,11 @@ TEST_F(WideDesktop, WithoutFramebufferObjectsTheGameDrawsStraightIntoTheWindow) 
   ASSERT_TRUE(StartGameEngine(config_));
   EXPECT_NE(ConsoleLog().find("presenting straight into the window"), std::string::npos) << ConsoleLog();
   EXPECT_FALSE(OffscreenFrameActive());
-  // Xvfb has no 640 × 480 mode, so the window covers the desktop and the game
-  // draws into its lower left corner, as it always did.
-  ASSERT_TRUE(PresentRedUntilSeenAt(10, 710));
-  EXPECT_EQ(ScreenPixel(639, 240), kRed);
+  // Xvfb cannot switch modes: the window keeps the game's size in the corner
+  // and the picture is not scaled, as it always was.
+  ASSERT_TRUE(PresentRedUntilSeenAt(10, 10));
+  EXPECT_EQ(ScreenPixel(639, 479), kRed);
+  EXPECT_EQ(ScreenPixel(640, 360), kBlack);
   EXPECT_EQ(gl.glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
