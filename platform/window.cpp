@@ -77,6 +77,12 @@ void EnterFullScreen() {
   SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
 }
 
+// A window the player may resize only when the picture can follow its size.
+uint32_t WindowKind(bool desktopFullScreen) {
+  if (desktopFullScreen) return SDL_WINDOW_FULLSCREEN_DESKTOP;
+  return framebufferPath && !fullScreen ? SDL_WINDOW_RESIZABLE : 0;
+}
+
 bool Fail() {
   CloseConsoleLog();
   return false;
@@ -106,8 +112,7 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   SDL_Rect area = {0, 0, options.width, options.height};
   if (desktopFullScreen && SDL_GetDisplayBounds(0, &area) != 0) area = {0, 0, options.width, options.height};
   window = SDL_CreateWindow(kWindowTitle, area.x, area.y, area.w, area.h,
-                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN |
-                                (desktopFullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | WindowKind(desktopFullScreen));
   LogTrappedXErrors("opening the window");
   if (!window) return Fail();
   SDL_RaiseWindow(window);
