@@ -104,6 +104,7 @@ uint32_t SystemThread(void*) {
     return 0;
   }
 
+  LogPresentPath();
   runState.store(kSystemThreadRunning, std::memory_order_release);
   startStatus.store(kEngineRunning, std::memory_order_release);
   do {

@@ -53,6 +53,8 @@ bool ProbeFramebufferObjects() {
   return offered;
 }
 
+}  // namespace
+
 void LogPresentPath() {
   int drawableWidth = 0;
   int drawableHeight = 0;
@@ -64,6 +66,8 @@ void LogPresentPath() {
   LogLine(size);
   CloseConsoleLog();
 }
+
+namespace {
 
 void EnterFullScreen() {
   SDL_DisplayMode mode = {};
@@ -121,7 +125,6 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   // From here on the desktop is changed; a signal must not leave it so.
   CatchEndSignals();
   if (fullScreen && !desktopFullScreen) EnterFullScreen();
-  LogPresentPath();
   SaveGammaRamp();
   ApplyBrightness(options.brightness);
   CloseConsoleLog();

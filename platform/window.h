@@ -11,7 +11,7 @@
 // double-buffered RGBA format of their colour depth with depth and stencil
 // buffers, switches to full screen when they ask for it (hiding the cursor;
 // desktop full screen when the driver offers framebuffer objects, else a
-// display mode of the options' size), logs which way frames are presented,
+// display mode of the options' size),
 // saves the display's gamma ramp and applies their brightness.
 // False when the library, the video system or the window is missing; the
 // caller then calls DestroyGameWindow.
@@ -29,6 +29,10 @@ SDL_Window* GameWindow();
 // framebuffer objects and they are allowed): full screen is then the
 // desktop's own mode. Written before the engine reports its start.
 bool WindowPresentsThroughFramebuffer();
+
+// Logs which way frames reach the window and its drawable size, once the
+// whole start has succeeded (a failed start logs nothing of it).
+void LogPresentPath();
 
 // Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
 // window stays: for a process that is about to end on a signal.
