@@ -53,22 +53,6 @@ bool ProbeFramebufferObjects() {
   return offered;
 }
 
-}  // namespace
-
-void LogPresentPath() {
-  int drawableWidth = 0;
-  int drawableHeight = 0;
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  char size[48];
-  SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
-  OpenConsoleLog();  // loading OpenGL closed it
-  LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
-  LogLine(size);
-  CloseConsoleLog();
-}
-
-namespace {
-
 void EnterFullScreen() {
   SDL_DisplayMode mode = {};
   mode.format = SixteenBit() ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
@@ -153,3 +137,15 @@ void DestroyGameWindow() {
 SDL_Window* GameWindow() { return window; }
 
 bool WindowPresentsThroughFramebuffer() { return framebufferPath; }
+
+void LogPresentPath() {
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  char size[48];
+  SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
+  OpenConsoleLog();  // loading OpenGL closed it
+  LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
+  LogLine(size);
+  CloseConsoleLog();
+}

@@ -6,13 +6,14 @@
 // The game window, made and destroyed by the system thread. Internal to the
 // platform layer: nothing outside platform/ sees SDL.
 
-// Loads OpenGL (glLibrary), starts SDL's video, opens the window
-// "KelpforgeSoftware | StarfieldStampede" of the options' size with a
-// double-buffered RGBA format of their colour depth with depth and stencil
-// buffers, switches to full screen when they ask for it (hiding the cursor;
-// desktop full screen when the driver offers framebuffer objects, else a
-// display mode of the options' size),
-// saves the display's gamma ramp and applies their brightness.
+// Loads OpenGL (glLibrary), starts SDL's video, asks a hidden probe window
+// whether the driver offers framebuffer objects, then opens the window
+// "KelpforgeSoftware | StarfieldStampede" with a double-buffered RGBA format
+// of the options' colour depth with depth and stencil buffers. Full screen
+// (hiding the cursor) is desktop full screen at the display's size when
+// framebuffer objects are offered, else the options' size with a display
+// mode change; a window has the options' size (resizable with framebuffer
+// objects). Saves the display's gamma ramp and applies their brightness.
 // False when the library, the video system or the window is missing; the
 // caller then calls DestroyGameWindow.
 bool CreateGameWindow(const char* glLibrary, const WindowOptions& options);
