@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/input_devices.h"
 #include "platform/locks.h"
+#include "platform/offscreen_frame.h"
 #include "platform/threads.h"
 #include "platform/quit_request.h"
 #include "platform/window.h"
@@ -103,6 +104,7 @@ uint32_t SystemThread(void*) {
     return 0;
   }
 
+  LogPresentPath();
   runState.store(kSystemThreadRunning, std::memory_order_release);
   startStatus.store(kEngineRunning, std::memory_order_release);
   do {
@@ -133,6 +135,17 @@ void SetUpView() {
   gl.glLoadIdentity();
   gl.glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   gl.glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+// The window was made for one way of presenting; a driver that then refuses
+// the framebuffer's format leaves the picture drawn straight into the window.
+void StartPresenting() {
+  if (!WindowPresentsThroughFramebuffer()) return;
+  const bool sixteenBit = (config.window.colorDepth & 0xFF) <= 16;
+  if (CreateOffscreenFrame(viewWidth, viewHeight, sixteenBit)) return;
+  OpenConsoleLog();
+  LogLine("the framebuffer could not be made: presenting straight into the window");
+  CloseConsoleLog();
 }
 
 }  // namespace
@@ -169,11 +182,13 @@ bool StartEngine(const EngineConfig& requested) {
   SetUpView();
   SetGlProcAddressFunction(SDL_GL_GetProcAddress);
   ReadGlExtensions();
+  StartPresenting();
   return true;
 }
 
 bool StopEngine() {
   if (context) {
+    DestroyOffscreenFrame();
     SDL_GL_MakeCurrent(GameWindow(), nullptr);
     SDL_GL_DeleteContext(context);
     context = nullptr;
@@ -199,7 +214,15 @@ int32_t EngineViewWidth() { return viewWidth; }
 int32_t EngineViewHeight() { return viewHeight; }
 
 void PresentFrame() {
-  if (context) SDL_GL_SwapWindow(GameWindow());
+  if (!context) return;
+  if (OffscreenFrameActive()) {
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(GameWindow(), &drawableWidth, &drawableHeight);
+    DrawOffscreenFrame(drawableWidth, drawableHeight);
+  }
+  SDL_GL_SwapWindow(GameWindow());
+  BindOffscreenFrame();
 }
 
 int32_t EngineStartStatus() { return startStatus.load(std::memory_order_acquire); }

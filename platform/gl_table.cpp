@@ -21,7 +21,9 @@ enum class GlGroup {
   VertexBufferObject,
   ShaderObjects,
   VertexAttrib,
-  FragmentProgram
+  FragmentProgram,
+  FramebufferObject,
+  FramebufferObjectExt
 };
 
 // Names longer than this are never one of ours and are skipped unread.

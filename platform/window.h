@@ -6,11 +6,14 @@
 // The game window, made and destroyed by the system thread. Internal to the
 // platform layer: nothing outside platform/ sees SDL.
 
-// Loads OpenGL (glLibrary), starts SDL's video, opens the window
-// "KelpforgeSoftware | StarfieldStampede" of the options' size with a
-// double-buffered RGBA format of their colour depth with depth and stencil
-// buffers, switches to full screen when they ask for it (hiding the cursor),
-// saves the display's gamma ramp and applies their brightness.
+// Loads OpenGL (glLibrary), starts SDL's video, asks a hidden probe window
+// whether the driver offers framebuffer objects, then opens the window
+// "KelpforgeSoftware | StarfieldStampede" with a double-buffered RGBA format
+// of the options' colour depth with depth and stencil buffers. Full screen
+// (hiding the cursor) is desktop full screen at the display's size when
+// framebuffer objects are offered, else the options' size with a display
+// mode change; a window has the options' size (resizable with framebuffer
+// objects). Saves the display's gamma ramp and applies their brightness.
 // False when the library, the video system or the window is missing; the
 // caller then calls DestroyGameWindow.
 bool CreateGameWindow(const char* glLibrary, const WindowOptions& options);
@@ -22,6 +25,15 @@ void DestroyGameWindow();
 // The window, or nullptr. Written by the system thread before the engine
 // reports its start and cleared after the main thread has let go of it.
 SDL_Window* GameWindow();
+
+// True when the window was made for the framebuffer path (the driver offers
+// framebuffer objects and they are allowed): full screen is then the
+// desktop's own mode. Written before the engine reports its start.
+bool WindowPresentsThroughFramebuffer();
+
+// Logs which way frames reach the window and its drawable size, once the
+// whole start has succeeded (a failed start logs nothing of it).
+void LogPresentPath();
 
 // Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
 // window stays: for a process that is about to end on a signal.

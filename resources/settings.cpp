@@ -27,6 +27,7 @@ void LoadSettings() {
   Settings.colorDepth = 16;
   int32_t glsl = 0;
   int32_t sound = 0;
+  int32_t fullScreen = kFullScreenOn;  // a file from before windowed play
   repository.GetInt(settingsSection, "ScreenWidth", &Settings.screenWidth);
   repository.GetInt(settingsSection, "ScreenHeight", &Settings.screenHeight);
   repository.GetInt(settingsSection, "ColorDepth", &Settings.colorDepth);
@@ -34,6 +35,7 @@ void LoadSettings() {
   repository.GetInt(settingsSection, "GLSL", &glsl);
   repository.GetInt(settingsSection, "Sound", &sound);
   repository.GetInt(settingsSection, "HighScore", &Settings.highScore);
+  repository.GetInt(settingsSection, kFullScreenKey, &fullScreen);
 
   Settings.screenSizeReplaced =
       Settings.screenWidth < kMinScreenWidth || Settings.screenHeight < kMinScreenHeight ||
@@ -43,7 +45,8 @@ void LoadSettings() {
     Settings.screenHeight = 480;
   }
 
-  Settings.fullScreen = true;
+  // Only 0 asks for a window: a damaged value keeps the old full screen.
+  Settings.fullScreen = fullScreen != kFullScreenOff;
   // Only the value 1 sets a flag; anything else leaves it as it was.
   if (glsl == 1) Settings.glslEnabled = true;
   Settings.glslRequested = Settings.glslEnabled;
@@ -69,6 +72,11 @@ void SaveSettings() {
   };
   for (const auto& entry : entries) {
     repository.SetOrAddValue(settingsSection, entry.key, entry.value, repositoryIntType);
+  }
+  // Missing means full screen, so a file that never left it stays as it was.
+  const int32_t fullScreen = Settings.fullScreen ? kFullScreenOn : kFullScreenOff;
+  if (!Settings.fullScreen || repository.FindValue(settingsSection, kFullScreenKey)) {
+    repository.SetOrAddValue(settingsSection, kFullScreenKey, &fullScreen, repositoryIntType);
   }
   repository.Save(settingsFile);
 }

@@ -14,7 +14,7 @@ struct SettingsRecord {
   bool soundWithheld = false;  // the file asks for sound, but no audio device
                                // opened: off for this run, still saved as on
   int32_t highScore = 0;
-  bool fullScreen = false;    // not stored; set by every LoadSettings
+  bool fullScreen = false;    // stored as kFullScreenKey; missing means full screen
   // Not stored: the file's screen size was one no window can show (below
   // 320 x 240 or above 16384 on a side) and LoadSettings put 640 x 480 in
   // its place; the caller logs it and saves.
@@ -33,6 +33,12 @@ void LoadSettings();
 constexpr int32_t kMinScreenWidth = 320;
 constexpr int32_t kMinScreenHeight = 240;
 constexpr int32_t kMaxScreenSide = 16384;
-// Shutdown and after the options screen: writes the seven values back,
-// keeping every other section and value of the file.
+// Full screen or a window, stored as a type-3 value of the game's section.
+constexpr const char* kFullScreenKey = "FullScreen";
+constexpr int32_t kFullScreenOn = 1;
+constexpr int32_t kFullScreenOff = 0;
+
+// Shutdown and after the options screen: writes the seven values back, and
+// kFullScreenKey when the file has it or the game is windowed, keeping every
+// other section and value of the file.
 void SaveSettings();

@@ -30,6 +30,9 @@ constexpr const char* gameSection = "StarfieldStampede";
 struct Setting {
   const char* key;
   int32_t value;
+  // Written only when given: a file without it means the default.
+  bool optional = false;
+  bool given = false;
 };
 
 int UsageError() {
@@ -67,7 +70,7 @@ int Create(std::vector<std::string> args) {
   const std::string& file = args[0];
   Setting settings[] = {{"ScreenWidth", 1024}, {"ScreenHeight", 768}, {"ColorDepth", 32},
                         {"Brightness", 0},     {"GLSL", 1},           {"Sound", 1},
-                        {"HighScore", 0}};
+                        {"HighScore", 0},      {"FullScreen", 1, true}};
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::size_t equals = args[i].find('=');
     std::string key = args[i].substr(0, equals);
@@ -82,6 +85,7 @@ int Create(std::vector<std::string> args) {
       std::fputs(", VALUE an int32)\n", stderr);
       return 2;
     }
+    match->given = true;
   }
   std::error_code ignored;
   if (!force && std::filesystem::exists(std::filesystem::symlink_status(file, ignored))) {
@@ -96,6 +100,7 @@ int Create(std::vector<std::string> args) {
   // Added last to first: a save writes the newest record first, so the file
   // lists the keys in the order above.
   for (auto setting = std::rbegin(settings); setting != std::rend(settings); ++setting) {
+    if (setting->optional && !setting->given) continue;
     repository.AddValue(0, setting->key, &setting->value, repositoryIntType);
   }
   return SaveFile(&repository, file) ? 0 : 1;
