@@ -9,6 +9,7 @@
 #include "platform/input_live.h"
 #include "platform/pad_mapping.h"
 #include "platform/pause_request.h"
+#include "platform/rumble_queue.h"
 
 namespace {
 
@@ -17,7 +18,16 @@ constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
 constexpr int kControllerSlots = 8;
 constexpr int kNoController = -1;
 constexpr int kAxisCount = 6;
-constexpr int kRecordButtonCount = 16;
+constexpr int kRecordButtonCount = kPadButtonCount;
+constexpr float kMotorFullScale = 65535.0f;
+constexpr bool NumberedAsSdl(PadButton ours, SDL_GameControllerButton sdl) {
+  return int{ours} == int{sdl};
+}
+static_assert(NumberedAsSdl(kPadA, SDL_CONTROLLER_BUTTON_A) &&
+                  NumberedAsSdl(kPadBack, SDL_CONTROLLER_BUTTON_BACK) &&
+                  NumberedAsSdl(kPadDpadRight, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) &&
+                  NumberedAsSdl(kPadMisc, SDL_CONTROLLER_BUTTON_MISC1),
+              "the settings file stores SDL's button numbers");
 constexpr float kAxisFullScale = 32767.0f;
 
 using Clock = std::chrono::steady_clock;
@@ -134,15 +144,9 @@ PadReading Read(SDL_GameController* controller) {
   reading.leftX = Axis(controller, SDL_CONTROLLER_AXIS_LEFTX);
   reading.leftY = Axis(controller, SDL_CONTROLLER_AXIS_LEFTY);
   reading.rightTrigger = Axis(controller, SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
-  reading.dpadUp = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_UP);
-  reading.dpadDown = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-  reading.dpadLeft = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-  reading.dpadRight = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  reading.a = Held(controller, SDL_CONTROLLER_BUTTON_A);
-  reading.b = Held(controller, SDL_CONTROLLER_BUTTON_B);
-  reading.back = Held(controller, SDL_CONTROLLER_BUTTON_BACK);
-  reading.start = Held(controller, SDL_CONTROLLER_BUTTON_START);
-  reading.rightShoulder = Held(controller, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+  for (int button = 0; button < kPadButtonCount; ++button) {
+    if (Held(controller, static_cast<SDL_GameControllerButton>(button))) reading.Hold(button);
+  }
   return reading;
 }
 
@@ -159,6 +163,16 @@ ControllerState Record(SDL_GameController* controller) {
     state.buttons[button] = Held(controller, static_cast<SDL_GameControllerButton>(button)) ? kPressedBit : 0;
   }
   return state;
+}
+
+// A controller without motors refuses; nothing else to do about it.
+void PlayRumble(SDL_GameController* controller) {
+  const int request = TakeRumbleRequest();
+  if (request == kNoRumble || !controller) return;
+  const RumbleEffect effect = RumbleEffectOf(static_cast<RumbleKind>(request));
+  SDL_GameControllerRumble(controller, static_cast<Uint16>(effect.lowFrequency * kMotorFullScale),
+                           static_cast<Uint16>(effect.highFrequency * kMotorFullScale),
+                           effect.milliseconds);
 }
 
 double SecondsSinceLastPoll() {
@@ -216,10 +230,13 @@ void PollGameControllers() {
       controllers.activeSlot == kNoController ? nullptr : controllers.slots[controllers.activeSlot];
   PadOutput output;
   ControllerState state;
-  if (controller && SDL_GameControllerGetAttached(controller)) {
+  const bool attached = controller && SDL_GameControllerGetAttached(controller);
+  if (attached) {
+    controllers.mapper.SetBindings(PadBindings());
     controllers.mapper.Map(Read(controller), seconds, &output);
     state = Record(controller);
   }
+  PlayRumble(attached ? controller : nullptr);
   controllers.latchedButtons = 0;
   PublishPadKeys(output.keys);
   PublishPadPointer(output.pointerDx, output.pointerDy, output.leftButton);

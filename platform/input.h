@@ -59,20 +59,45 @@ enum KeyCode : int {
   kKey1 = 64,
   kKey9 = 72,
   // Letters in keyboard order, rows Q..P, A..L, Z..M.
-  kKeyQ = 73, kKeyW, kKeyE, kKeyR, kKeyT, kKeyY, kKeyU, kKeyI, kKeyO, kKeyP,
-  kKeyA = 83, kKeyS, kKeyD, kKeyF, kKeyG, kKeyH, kKeyJ, kKeyK, kKeyL,
-  kKeyZ = 92, kKeyX, kKeyC, kKeyV, kKeyB, kKeyN, kKeyM,
+  kKeyQ = 73,
+  kKeyW,
+  kKeyE,
+  kKeyR,
+  kKeyT,
+  kKeyY,
+  kKeyU,
+  kKeyI,
+  kKeyO,
+  kKeyP,
+  kKeyA = 83,
+  kKeyS,
+  kKeyD,
+  kKeyF,
+  kKeyG,
+  kKeyH,
+  kKeyJ,
+  kKeyK,
+  kKeyL,
+  kKeyZ = 92,
+  kKeyX,
+  kKeyC,
+  kKeyV,
+  kKeyB,
+  kKeyN,
+  kKeyM,
+  // Added after the table above: the Pause key (set-1 0xC5).
+  kKeyPause = 99,
 };
 
 constexpr int kKeyCount = 256;
-constexpr int kLastKeyCode = kKeyM;
+constexpr int kLastKeyCode = kKeyPause;
 constexpr int kMouseButtonCount = 8;
 // Bit 7 of a key or button byte is set while it is down; the other bits are 0.
 constexpr uint8_t kPressedBit = 0x80;
 inline bool Pressed(uint8_t state) { return (state & kPressedBit) != 0; }
 
 // The name of a key code ("ESCAPE", "NUMPAD 7", "Q"); "" for 0 and for
-// values outside 0..98.
+// values outside 0..kLastKeyCode.
 const char* KeyName(int keyCode);
 
 // Relative motion since the previous mouse snapshot: x to the right, y

@@ -30,23 +30,30 @@ void Press(uint8_t* keys, int keyCode, bool down) {
 void PadMapper::Map(const PadReading& reading, double seconds, PadOutput* output) {
   *output = PadOutput{};
   uint8_t* keys = output->keys;
-  Press(keys, kKeyLeft, reading.dpadLeft || reading.leftX < -kPadDeadZone);
-  Press(keys, kKeyRight, reading.dpadRight || reading.leftX > kPadDeadZone);
-  Press(keys, kKeyUp, reading.dpadUp || reading.leftY < -kPadDeadZone || reading.rightTrigger > kPadDeadZone);
-  Press(keys, kKeySpace, reading.a || reading.rightShoulder);
-  Press(keys, kKeyEscape, reading.b);
-  Press(keys, kKeyP, reading.start);
+  const auto bound = [&](GameAction action) { return reading.Held(bindings_.padButtons[action]); };
+  const auto press = [&](GameAction action, bool down) {
+    Press(keys, bindings_.keys[action], down);
+  };
+  press(kActionTurnLeft, bound(kActionTurnLeft) || reading.leftX < -kPadDeadZone);
+  press(kActionTurnRight, bound(kActionTurnRight) || reading.leftX > kPadDeadZone);
+  press(kActionThrust, bound(kActionThrust) || reading.leftY < -kPadDeadZone ||
+                           reading.rightTrigger > kPadDeadZone);
+  press(kActionFire, bound(kActionFire) || reading.Held(kPadRightShoulder));
+  press(kActionPause, bound(kActionPause));
+  Press(keys, kKeyEscape, reading.Held(kPadB));
 
-  backHeldSeconds_ = reading.back ? backHeldSeconds_ + seconds : 0.0;
-  Press(keys, kKeyQ, reading.back && backHeldSeconds_ >= kGiveUpHoldSeconds);
+  giveUpHeldSeconds_ = bound(kActionGiveUp) ? giveUpHeldSeconds_ + seconds : 0.0;
+  press(kActionGiveUp, bound(kActionGiveUp) && giveUpHeldSeconds_ >= kGiveUpHoldSeconds);
 
-  output->leftButton = reading.a;
+  output->leftButton = reading.Held(kPadA);
 
   // A long stall (a debugger, a suspended machine) must not throw the
   // pointer across the screen.
   const float step = static_cast<float>(std::fmin(seconds, 0.1)) * kPointerCountsPerSecondAtFullTilt;
-  pendingDx_ += step * PointerShare(reading.leftX, reading.dpadLeft, reading.dpadRight);
-  pendingDy_ += step * PointerShare(reading.leftY, reading.dpadUp, reading.dpadDown);
+  pendingDx_ +=
+      step * PointerShare(reading.leftX, reading.Held(kPadDpadLeft), reading.Held(kPadDpadRight));
+  pendingDy_ +=
+      step * PointerShare(reading.leftY, reading.Held(kPadDpadUp), reading.Held(kPadDpadDown));
   output->pointerDx = static_cast<int32_t>(pendingDx_);
   output->pointerDy = static_cast<int32_t>(pendingDy_);
   pendingDx_ -= static_cast<float>(output->pointerDx);
@@ -54,7 +61,7 @@ void PadMapper::Map(const PadReading& reading, double seconds, PadOutput* output
 }
 
 void PadMapper::Reset() {
-  backHeldSeconds_ = 0;
+  giveUpHeldSeconds_ = 0;
   pendingDx_ = 0;
   pendingDy_ = 0;
 }

@@ -1,28 +1,33 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/controls.h"
 #include "platform/input.h"
 
 // How a game controller plays the game with the inputs it already reads: the
 // controller becomes key bytes and mouse motion and buttons, which the input
 // layer ORs with the keyboard's and the mouse's own. Platform layer cannot
 // tell a menu from play, so every poll feeds both: the stick turns and
-// thrusts through the arrow keys and moves the menu pointer at the same time
-// (play ignores the pointer, menus ignore the arrows).
-//   d-pad or left stick left/right     Left / Right, pointer x
-//   d-pad up, left stick up, RT        Up (thrust); stick and d-pad: pointer y
-//   A or right shoulder                Space (fire); A is the left button too
+// thrusts through the bound keys and moves the menu pointer at the same time
+// (play ignores the pointer, menus ignore the turn keys).
+// Each action's bound button (controls.h) presses that action's bound key;
+// the give-up button must be held for a second, a tap does nothing. Beside
+// the bound buttons, always:
+//   left stick left/right              turn left / right, pointer x
+//   left stick up, right trigger       thrust; stick and d-pad: pointer
+//   right shoulder                     fire
+//   A                                  the left mouse button
 //   B                                  Escape
-//   Start                              P (pause)
-//   Back held for a second             Q (give up); a tap does nothing
 // Pure, no devices: the system thread fills a reading per poll.
 
 // One poll of the active controller. Sticks and trigger as SDL gives them,
 // scaled to -1..1 (stick down and right positive) and 0..1.
 struct PadReading {
   float leftX = 0, leftY = 0, rightTrigger = 0;
-  bool dpadUp = false, dpadDown = false, dpadLeft = false, dpadRight = false;
-  bool a = false, b = false, back = false, start = false, rightShoulder = false;
+  uint32_t buttons = 0;  // bit b for PadButton b held
+
+  bool Held(int button) const { return (buttons >> button) & 1u; }
+  void Hold(int button) { buttons |= 1u << button; }
 };
 
 struct PadOutput {
@@ -51,9 +56,13 @@ class PadMapper {
   // A controller was connected, pulled out or replaced: forget the hold and
   // the fractions.
   void Reset();
+  // Rebinds from the next Map on; bindings are taken as they are (the caller
+  // checked them).
+  void SetBindings(const ControlBindings& bindings) { bindings_ = bindings; }
 
  private:
-  double backHeldSeconds_ = 0;
+  ControlBindings bindings_ = kDefaultBindings;
+  double giveUpHeldSeconds_ = 0;
   float pendingDx_ = 0;
   float pendingDy_ = 0;
 };

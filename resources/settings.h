@@ -1,6 +1,12 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/controls.h"
+
+// Volume steps 0 (silent) .. 10 (the mix as it was before the steps existed);
+// a step scales the amplitude linearly, so 5 is 6 dB down.
+constexpr int32_t kFullVolume = 10;
+
 // The player's settings and high score, kept in "config/ss.rep" under the
 // asset directory. Written by the main thread only.
 struct SettingsRecord {
@@ -19,6 +25,12 @@ struct SettingsRecord {
   // 320 x 240 or above 16384 on a side) and LoadSettings put 640 x 480 in
   // its place; the caller logs it and saves.
   bool screenSizeReplaced = false;
+  // The Controls screen's: stored as the kBindingKeys, kRumbleKey and the
+  // two volume keys; a file without them gives these defaults.
+  ControlBindings bindings = kDefaultBindings;
+  bool rumble = true;
+  int32_t musicVolume = kFullVolume;    // 0..kFullVolume
+  int32_t effectsVolume = kFullVolume;  // 0..kFullVolume
 };
 
 extern SettingsRecord Settings;
@@ -37,6 +49,16 @@ constexpr int32_t kMaxScreenSide = 16384;
 constexpr const char* kFullScreenKey = "FullScreen";
 constexpr int32_t kFullScreenOn = 1;
 constexpr int32_t kFullScreenOff = 0;
+
+// Type-3 keys of the game's section, each written only once it differs from
+// its default or the file already has it.
+constexpr const char* kKeyBindingKeys[kActionCount] = {"KeyTurnLeft", "KeyTurnRight", "KeyThrust",
+                                                       "KeyFire",     "KeyGiveUp",    "KeyPause"};
+constexpr const char* kPadBindingKeys[kActionCount] = {"PadTurnLeft", "PadTurnRight", "PadThrust",
+                                                       "PadFire",     "PadGiveUp",    "PadPause"};
+constexpr const char* kRumbleKey = "Rumble";
+constexpr const char* kMusicVolumeKey = "MusicVolume";
+constexpr const char* kEffectsVolumeKey = "EffectsVolume";
 
 // Shutdown and after the options screen: writes the seven values back, and
 // kFullScreenKey when the file has it or the game is windowed, keeping every

@@ -174,8 +174,8 @@ TEST(PadMapping, BackGivesUpOnlyAfterASecondAndFullTiltCrossesTheMenuInAboutASec
   PadMapper mapper;
   PadOutput output;
   PadReading reading;
-  reading.back = true;
-  reading.dpadRight = true;
+  reading.Hold(kPadBack);
+  reading.Hold(kPadDpadRight);
   constexpr double kPoll = 0.02;
   int32_t travelled = 0;
   for (int poll = 0; poll < 49; ++poll) {
@@ -190,10 +190,10 @@ TEST(PadMapping, BackGivesUpOnlyAfterASecondAndFullTiltCrossesTheMenuInAboutASec
   EXPECT_NEAR(travelled, kPointerCountsPerSecondAtFullTilt, 1.0);
 
   // A tap, released before the second is up, starts the count again.
-  reading.back = false;
+  reading.buttons = 0;
   mapper.Map(reading, kPoll, &output);
   EXPECT_EQ(output.keys[kKeyQ], 0);
-  reading.back = true;
+  reading.Hold(kPadBack);
   mapper.Map(reading, 0.9, &output);
   EXPECT_EQ(output.keys[kKeyQ], 0);
 

@@ -86,7 +86,8 @@ TEST(KeyCodes, KeysWithoutACodeOfTheirOwnAndBadInputGiveNothing) {
   EXPECT_EQ(KeyCodeFromScanCode(256), 0);
   EXPECT_EQ(KeyCodeFromScanCode(-5), 0);
   EXPECT_STREQ(KeyName(0), "");
-  EXPECT_STREQ(KeyName(99), "");
+  EXPECT_STREQ(KeyName(kKeyPause), "PAUSE");
+  EXPECT_STREQ(KeyName(kLastKeyCode + 1), "");
   EXPECT_STREQ(KeyName(-1), "");
 }
 
