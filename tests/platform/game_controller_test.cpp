@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/asset_directory.h"
+#include "platform/controls.h"
 #include "platform/console_log.h"
 #include "platform/input.h"
 #include "platform/input_devices.h"
@@ -16,6 +17,7 @@
 #include "platform/locks.h"
 #include "platform/pad_mapping.h"
 #include "platform/pause_request.h"
+#include "platform/rumble_queue.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -41,6 +43,8 @@ class GameControllers : public ::testing::Test {
     TakePauseRequest();
   }
   void TearDown() override {
+    SetPadBindings(kDefaultBindings);
+    SetRumbleEnabled(true);
     if (handle) SDL_JoystickClose(handle);
     DestroyInputDevices();
     StopConsoleLog();
@@ -49,9 +53,11 @@ class GameControllers : public ::testing::Test {
   }
 
   // Attaches a virtual joystick and opens the test's own handle on it.
-  int Attach(SDL_JoystickType type, int axes, int buttons, const char* name) {
+  int Attach(SDL_JoystickType type, int axes, int buttons, const char* name,
+             void (*describe)(SDL_VirtualJoystickDesc*) = nullptr) {
     SDL_VirtualJoystickDesc desc;
     SDL_zero(desc);
+    if (describe) describe(&desc);
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = static_cast<Uint16>(type);
     desc.naxes = static_cast<Uint16>(axes);
@@ -161,6 +167,53 @@ TEST_F(GameControllers, TheMappingFileBesideTheSettingsMakesAPlainJoystickAContr
   EXPECT_EQ(Count(log, "Controller connected: Mapped Stick\n"), 1) << log;
 }
 
+// What the virtual controller's motors were last told, and when.
+struct MotorLog {
+  int calls = 0;
+  Uint16 low = 0, high = 0;
+  std::chrono::steady_clock::time_point at;
+};
+MotorLog motors;
+
+TEST_F(GameControllers, ReboundButtonsPressTheReboundKeysAndRumbleReachesTheMotorsOnlyWhenOn) {
+  ASSERT_TRUE(CreateInputDevices());
+  motors = {};
+  Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX,
+         "Rumble Pad", [](SDL_VirtualJoystickDesc* desc) {
+           desc->Rumble = [](void*, Uint16 low, Uint16 high) {
+             motors = {motors.calls + 1, low, high, std::chrono::steady_clock::now()};
+             return 0;
+           };
+         });
+  ControlBindings bindings = kDefaultBindings;
+  bindings.keys[kActionFire] = kKeyLeftControl;
+  bindings.padButtons[kActionFire] = kPadX;
+  SetPadBindings(bindings);
+  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_X, 1);
+  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_A, 1);
+  Pump();
+  EXPECT_EQ(Key(kKeyLeftControl), kPressedBit);
+  EXPECT_EQ(Key(kKeySpace), 0);                     // A fires no more...
+  EXPECT_EQ(Mouse().mouseButtons[0], kPressedBit);  // ...but still clicks
+
+  Rumble(RumbleKind::ShipBreakUp);
+  Pump();
+  ASSERT_EQ(motors.calls, 1);
+  EXPECT_EQ(motors.low, 65535);
+  EXPECT_GT(motors.high, 40000);
+  const auto started = motors.at;
+  while (motors.calls == 1 && std::chrono::steady_clock::now() - started < std::chrono::seconds(2))
+    Pump();
+  EXPECT_EQ(motors.low | motors.high, 0);  // SDL stops the motors when the length is up
+  EXPECT_NEAR(std::chrono::duration<double>(motors.at - started).count(), 0.5, 0.1);
+
+  SetRumbleEnabled(false);
+  Rumble(RumbleKind::ShieldHit);
+  Pump();
+  Pump();
+  EXPECT_EQ(motors.calls, 2);
+}
+
 TEST(FocusLoss, AnotherWindowTakingTheKeyboardAsksPlayToPause) {
   TakePauseRequest();
   SDL_Event lost = {};
@@ -168,6 +221,17 @@ TEST(FocusLoss, AnotherWindowTakingTheKeyboardAsksPlayToPause) {
   lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
   TakeInputEvent(lost);
   EXPECT_TRUE(TakePauseRequest());
+}
+
+TEST(PadMapping, TheKeyboardsPauseKeyHasANameAndBadBindingsKeepTheDefaults) {
+  EXPECT_EQ(KeyCodeFromScanCode(ScanCodeFromDevice(SDL_SCANCODE_PAUSE)), kKeyPause);
+  ControlBindings bad = kDefaultBindings;
+  bad.keys[kActionThrust] = kKeyEscape;
+  bad.padButtons[kActionPause] = kPadGuide;
+  SetPadBindings(bad);
+  EXPECT_EQ(PadBindings().keys[kActionThrust], kKeyUp);
+  EXPECT_EQ(PadBindings().padButtons[kActionPause], kPadStart);
+  SetPadBindings(kDefaultBindings);
 }
 
 TEST(PadMapping, BackGivesUpOnlyAfterASecondAndFullTiltCrossesTheMenuInAboutASecond) {
