@@ -50,20 +50,6 @@ class VolumeMixTest : public testing::Test {
     Settings = SettingsRecord{};
   }
 
-  // The left channel; the sounds all play in the middle.
-  std::vector<double> Listen() {
-    ReleaseAllSounds();
-    StopAudio();  // the writer completes the file when its device closes
-    const std::string bytes = dir.ReadFile("mix.wav");
-    WavSound wav;
-    std::vector<double> left;
-    if (!ReadWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &wav)) return left;
-    for (std::size_t i = 0; i + 3 < wav.sampleBytes; i += 4) {
-      left.push_back(static_cast<int16_t>(wav.samples[i] | wav.samples[i + 1] << 8) / 32768.0);
-    }
-    return left;
-  }
-
   TempDir dir;
 };
 
@@ -118,7 +104,15 @@ TEST_F(VolumeMixTest, EffectsAtFiveAreSixDecibelsDownAndMusicAtZeroIsSilent) {
   stepStarts.push_back(SecondsSince(opened));
   std::this_thread::sleep_for(std::chrono::duration<double>(kStepSeconds));
   music.reset();
-  const std::vector<double> mix = Listen();
+  ReleaseAllSounds();
+  StopAudio();  // the writer completes the file when its device closes
+  const std::string bytes = dir.ReadFile("mix.wav");
+  WavSound wav;
+  ASSERT_TRUE(ReadWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &wav));
+  std::vector<double> mix;  // the left channel; every sound plays in the middle
+  for (std::size_t i = 0; i + 3 < wav.sampleBytes; i += 4) {
+    mix.push_back(static_cast<int16_t>(wav.samples[i] | wav.samples[i + 1] << 8) / 32768.0);
+  }
   ASSERT_GT(mix.size(), static_cast<std::size_t>((stepStarts[2] + 0.9) * kRate));
 
   // Away from the changes, which land a mixing period or two late.
