@@ -10,7 +10,8 @@ class MusicStream;
 // power-up drops), the music and the event sounds pause where they are and
 // the thrust sound stops.
 // Each frame draws the level as it stood, dimmed, with "PAUSED" and the
-// bound keys and buttons that go on and give up. Main thread, GL context current.
+// bound keys and buttons that go on and give up. Main thread, GL context
+// current.
 
 enum class PauseOutcome {
   Resume,  // a pause key pressed again (after being let go)
