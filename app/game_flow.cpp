@@ -4,6 +4,7 @@
 #include "audio/audio_device.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
+#include "audio/volume.h"
 #include "frontend/front_end.h"
 #include "frontend/menus.h"
 #include "frontend/screens.h"
@@ -13,6 +14,7 @@
 #include "game/object_list.h"
 #include "game/player_record.h"
 #include "platform/console_log.h"
+#include "platform/controls.h"
 #include "platform/engine.h"
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
@@ -145,6 +147,11 @@ void ActOnSelection(int32_t code) {
 
 int GameMain() {
   LoadSettings();
+  // Before the engine: the system thread's first controller poll already
+  // plays the player's buttons.
+  SetPadBindings(Settings.bindings);
+  SetRumbleEnabled(Settings.rumble);
+  SetVolumeSteps(Settings.musicVolume, Settings.effectsVolume);
   if (!flowSteps.startEngine()) {
     // The window goes first, so that no black full-screen window hides the
     // box; a failed start is an error to whoever started the game.

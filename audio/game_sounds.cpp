@@ -7,6 +7,7 @@
 #include "audio/audio_device.h"
 #include "audio/mix_levels.h"
 #include "audio/sound_effect.h"
+#include "audio/volume.h"
 #include "audio/wav_reader.h"
 #include "resources/settings.h"
 
@@ -84,7 +85,7 @@ void Play(EventSound sound, PanPosition position) {
   alTable.alSourceStop(source);
   alTable.alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
   alTable.alSourcei(source, AL_LOOPING, AL_FALSE);
-  alTable.alSourcef(source, AL_GAIN, mix.gain);
+  alTable.alSourcef(source, AL_GAIN, mix.gain * EffectsVolumeScale());
   alTable.alSource3f(source, AL_POSITION, position.x, 0.0f, position.z);
   alTable.alSourcePlay(source);
 }

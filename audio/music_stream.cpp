@@ -10,6 +10,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/mix_levels.h"
+#include "audio/volume.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
 #include "platform/frame_timer.h"
@@ -32,6 +33,8 @@ constexpr int kMaxReadErrors = 64;
 constexpr int kBigEndian = 0;
 constexpr int kWordBytes = 2;
 constexpr int kSigned = 1;
+
+float MusicGain() { return kMusicGain * MusicVolumeScale(); }
 
 bool LogOpenFailure(const char* path) {
   LogText((std::string("Music load failed: ") + path).c_str());
@@ -168,7 +171,8 @@ void MusicStream::Stream() {
   if (!haveSource) return release();
   alTable.alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   alTable.alSourcef(source, AL_PITCH, 1.0f);
-  alTable.alSourcef(source, AL_GAIN, kMusicGain);
+  float gain = MusicGain();
+  alTable.alSourcef(source, AL_GAIN, gain);
 
   chunk.resize(static_cast<std::size_t>(chunkBytes));
   int32_t bytes = FillChunk(chunk.data(), false, &errorMark);
@@ -185,6 +189,12 @@ void MusicStream::Stream() {
 
   bool paused = false;
   while (!stopRequested.load(std::memory_order_acquire)) {
+    // The music volume is followed within one refill period.
+    const float wantedGain = MusicGain();
+    if (wantedGain != gain) {
+      gain = wantedGain;
+      alTable.alSourcef(source, AL_GAIN, gain);
+    }
     const bool pauseWanted = pauseRequested.load(std::memory_order_acquire);
     if (pauseWanted != paused) {
       if (pauseWanted) {

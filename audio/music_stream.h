@@ -29,9 +29,10 @@ class MusicStream : public AudioSource {
   bool Load(const char* path) override { return Open(path); }
 
   // Starts a streaming thread that plays the stream from its beginning,
-  // looping or once. Nothing while the "Sound" setting is off, the stream is
-  // not open, or its nominal bitrate gives no usable chunk size. A stream
-  // still playing is stopped first.
+  // looping or once, at the music volume (audio/volume.h), which the thread
+  // follows while it plays. Nothing while the "Sound" setting is off, the
+  // stream is not open, or its nominal bitrate gives no usable chunk size. A
+  // stream still playing is stopped first.
   void Play(bool loop) override;
   // Asks the streaming thread to stop, waits up to 500 ms for it to say it
   // has finished (on a frame timer of its own, updating the timers while it

@@ -5,6 +5,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/game_sounds.h"
+#include "audio/volume.h"
 #include "audio/wav_reader.h"
 #include "platform/asset_directory.h"
 #include "platform/console_log.h"
@@ -76,7 +77,8 @@ bool SoundEffect::Load(const char* path) {
   alTable.alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
   alTable.alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   alTable.alSourcef(source, AL_PITCH, 1.0f);
-  alTable.alSourcef(source, AL_GAIN, 1.0f);
+  gain_ = 1.0f;
+  alTable.alSourcef(source, AL_GAIN, gain_ * EffectsVolumeScale());
   // The error state is shared by the whole context: one left here would be
   // taken by the music thread's next check as a failure of its own stream.
   alTable.alGetError();
@@ -95,7 +97,8 @@ void SoundEffect::SetGain(float gain) {
   // Unlike playing, set whatever the "Sound" setting: sound switched on
   // later must find the level already right.
   if (!isLoaded) return;
-  alTable.alSourcef(source, AL_GAIN, gain);
+  gain_ = gain;
+  alTable.alSourcef(source, AL_GAIN, gain * EffectsVolumeScale());
 }
 
 void SoundEffect::Stop() {
@@ -118,6 +121,13 @@ void ReleaseShipSounds() {
        {&shipSounds.laserShotSound, &shipSounds.thrustSound, &shipSounds.explosionSound}) {
     delete *slot;
     *slot = nullptr;
+  }
+}
+
+void ApplyVolumeToShipSounds() {
+  for (SoundEffect* sound :
+       {shipSounds.laserShotSound, shipSounds.thrustSound, shipSounds.explosionSound}) {
+    if (sound) sound->ApplyVolume();
   }
 }
 

@@ -29,9 +29,12 @@ class SoundEffect : public AudioSource {
   // Nothing while the "Sound" setting is off or the sound is not loaded;
   // otherwise stops the source.
   void Stop() override;
-  // Linear OpenAL gain of the source (1 after Load); nothing when the sound
-  // is not loaded. Applies whatever the "Sound" setting.
+  // Linear OpenAL gain of the source (1 after Load), scaled by the effects
+  // volume (audio/volume.h); nothing when the sound is not loaded. Applies
+  // whatever the "Sound" setting.
   void SetGain(float gain);
+  // Sets the gain again at the effects volume of now: the volume changed.
+  void ApplyVolume() { SetGain(gain_); }
 
   bool loaded() const { return isLoaded; }
   bool looping() const { return loopFlag; }
@@ -43,6 +46,7 @@ class SoundEffect : public AudioSource {
   int32_t frequency = 0;
   uint32_t source = 0;
   uint32_t buffer = 0;
+  float gain_ = 1.0f;  // before the effects volume
 };
 
 // The ship's three sounds, process-wide; empty until LoadShipSounds.
@@ -68,3 +72,6 @@ void LoadShipSounds();
 // Main thread, at shutdown before the audio device stops: destroys the three
 // sounds and empties the slots. Safe when they were never loaded.
 void ReleaseShipSounds();
+// Main thread, after the effects volume changed: the ship's sounds (the
+// thrust may be looping) take the new level at once.
+void ApplyVolumeToShipSounds();

@@ -6,6 +6,7 @@
 #include "game/object_drawing.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/controls.h"
 #include "platform/gl_table.h"
 
 int32_t asteroidVariant = 0;
@@ -151,6 +152,7 @@ void FinalAsteroid::Draw() {
 void FinalAsteroid::OnHit(GameObject& other) {
   if (other.GetKind() != ObjectKind::Bullet) return;
   ++variant;
+  Rumble(RumbleKind::FinalRockHit);
   if (variant == kHitsToDestroy) {
     ++levelCounters.hitCount;
     state = ObjectState::Hit;

@@ -8,6 +8,7 @@
 #include "game/object_drawing.h"
 #include "game/object_list.h"
 #include "game/pause_screen.h"
+#include "game/play_keys.h"
 #include "game/player_record.h"
 #include "game/power_ups.h"
 #include "game/screen_frame.h"
@@ -39,7 +40,7 @@ void DrawBackground() {
   gl.glDisable(GL_TEXTURE_2D);
 }
 
-bool Down(int key) { return Pressed(InputState.keys[key]); }
+bool Down(GameAction action) { return PlayKeyDown(InputState.keys, action); }
 
 bool AnyActiveAsteroid() {
   for (int32_t kind = ObjectKind::SmallAsteroid; kind <= ObjectKind::FinalAsteroid; ++kind) {
@@ -48,10 +49,10 @@ bool AnyActiveAsteroid() {
   return false;
 }
 
-// P newly pressed, or a pause asked for from outside (the window losing
-// the focus).
+// The pause key newly pressed, or a pause asked for from outside (the
+// window losing the focus).
 bool PauseWanted(bool* pauseKeyWasDown) {
-  const bool pauseKeyDown = Down(kKeyP);
+  const bool pauseKeyDown = PauseKeyDown(InputState.keys);
   const bool pressed = pauseKeyDown && !*pauseKeyWasDown;
   *pauseKeyWasDown = pauseKeyDown;
   return TakePauseRequest() || pressed;
@@ -65,22 +66,22 @@ void SpawnPlayerShip() { objectList->Add(playerRecord->SpawnShip()); }
 // are off or no ship exists.
 void ApplyKeys(Level& level) {
   PlayerRecord& player = *playerRecord;
-  if (Down(kKeyUp)) {
+  if (Down(kActionThrust)) {
     player.StartThrust();
   } else {
     player.StopThrust();
   }
-  if (Down(kKeyLeft)) {
+  if (Down(kActionTurnLeft)) {
     player.TurnLeftOn();
   } else {
     player.TurnLeftOff();
   }
-  if (Down(kKeyRight)) {
+  if (Down(kActionTurnRight)) {
     player.TurnRightOn();
   } else {
     player.TurnRightOff();
   }
-  if (Down(kKeySpace) && player.Fire()) ++level.shotCount;
+  if (Down(kActionFire) && player.Fire()) ++level.shotCount;
 }
 
 }  // namespace
@@ -127,7 +128,7 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     DrawHud(font, level.level, &shieldRef);
   };
   TakePauseRequest();           // one raised in the menus is not this level's
-  bool pauseKeyWasDown = true;  // a P still held from before does not pause
+  bool pauseKeyWasDown = true;  // a pause key still held from before does not pause
   for (;;) {
     SnapshotKeys(InputState.keys);
     SnapshotMouse(&InputState);
@@ -166,8 +167,8 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     }
 
     ApplyKeys(level);
-    // A quit request gives the game up as Q does.
-    if (Down(kKeyQ) || QuitRequested()) {
+    // A quit request gives the game up as the give-up key does.
+    if (Down(kActionGiveUp) || QuitRequested()) {
       playerRecord->StopThrust();
       result = false;
       break;

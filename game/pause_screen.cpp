@@ -1,9 +1,13 @@
 #include "game/pause_screen.h"
 
+#include <algorithm>
+#include <string>
+
 #include "audio/game_sounds.h"
 #include "audio/music_stream.h"
 #include "audio/sound_effect.h"
 #include "game/object_drawing.h"
+#include "game/play_keys.h"
 #include "game/screen_frame.h"
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
@@ -24,6 +28,7 @@ constexpr QuadVertex kVeil[6] = {{-1.33f, 1, 0, 1},  {1.33f, 1, 1, 1}, {-1.33f, 
 constexpr int32_t kTitleColumn = 37;
 constexpr int32_t kTitleRow = 32;
 constexpr int32_t kHintColumn = 27;
+constexpr int32_t kColumns = 80;
 constexpr int32_t kGoOnRow = 29;
 constexpr int32_t kGiveUpRow = 27;
 
@@ -38,12 +43,21 @@ void DrawVeil() {
   gl.glEnable(GL_DEPTH_TEST);
 }
 
+// "P or START: go on" and "Q or BACK held: give up" with the keys and
+// buttons the player bound; moved left as far as a long name needs to stay
+// on the screen.
 void DrawPauseTexts(const BitmapFont& font) {
+  const std::string goOn = std::string(KeyName(PlayKey(kActionPause))) + " or " +
+                           PadButtonName(PlayPadButton(kActionPause)) + ": go on";
+  const std::string giveUp = std::string(KeyName(PlayKey(kActionGiveUp))) + " or " +
+                             PadButtonName(PlayPadButton(kActionGiveUp)) + " held: give up";
+  const int32_t longest = static_cast<int32_t>(std::max(goOn.size(), giveUp.size()));
+  const int32_t column = std::max(0, std::min(kHintColumn, kColumns - longest));
   gl.glColor3f(1.0f, 1.0f, 1.0f);
   font.Print(kTitleColumn, kTitleRow, "PAUSED");
   gl.glColor3f(0.8f, 0.8f, 0.1f);
-  font.Print(kHintColumn, kGoOnRow, "P or Start: go on");
-  font.Print(kHintColumn, kGiveUpRow, "Q or Back held: give up");
+  font.Print(column, kGoOnRow, goOn.c_str());
+  font.Print(column, kGiveUpRow, giveUp.c_str());
 }
 
 }  // namespace
@@ -57,10 +71,10 @@ PauseOutcome RunPause(const std::function<void()>& drawLevel, const BitmapFont& 
   gameSounds.voices.PausePlaying();
 
   // The pause reads keys into a record of its own: the level goes on with
-  // the snapshot it paused on, exactly where it stopped. The P that paused
-  // must be let go before a press goes on.
+  // the snapshot it paused on, exactly where it stopped. The pause key that
+  // paused must be let go before a press goes on.
   InputStateRecord input;
-  bool pauseKeyWasDown = Pressed(InputState.keys[kKeyP]);
+  bool pauseKeyWasDown = PauseKeyDown(InputState.keys);
   PauseOutcome outcome = PauseOutcome::Resume;
   for (;;) {
     BeginScreenFrame();
@@ -72,11 +86,11 @@ PauseOutcome RunPause(const std::function<void()>& drawLevel, const BitmapFont& 
     SnapshotKeys(input.keys);
     SnapshotMouse(&input);
     TakePauseRequest();  // already paused
-    if (QuitRequested() || Pressed(input.keys[kKeyQ])) {
+    if (QuitRequested() || PlayKeyDown(input.keys, kActionGiveUp)) {
       outcome = PauseOutcome::GiveUp;
       break;
     }
-    const bool pauseKeyDown = Pressed(input.keys[kKeyP]);
+    const bool pauseKeyDown = PauseKeyDown(input.keys);
     if (pauseKeyDown && !pauseKeyWasDown) break;
     pauseKeyWasDown = pauseKeyDown;
   }

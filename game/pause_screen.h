@@ -9,12 +9,13 @@ class MusicStream;
 // clock, the level's, the ship's shield and fire timers, the flame, the
 // power-up drops), the music and the event sounds pause where they are and
 // the thrust sound stops.
-// Each frame draws the level as it stood, dimmed, with "PAUSED" and the keys
-// that go on and give up. Main thread, GL context current.
+// Each frame draws the level as it stood, dimmed, with "PAUSED" and the
+// bound keys and buttons that go on and give up. Main thread, GL context
+// current.
 
 enum class PauseOutcome {
-  Resume,  // P pressed again (after being let go)
-  GiveUp,  // Q, or a request to end the game
+  Resume,  // a pause key pressed again (after being let go)
+  GiveUp,  // the give-up key, or a request to end the game
 };
 
 // drawLevel draws the frozen level as the loop does, without the frame's

@@ -9,6 +9,7 @@
 #include "game/object_drawing.h"
 #include "game/object_list.h"
 #include "game/player_record.h"
+#include "platform/controls.h"
 #include "platform/gl_table.h"
 
 namespace {
@@ -159,7 +160,10 @@ void Ship::OnHit(GameObject& other) {
       if (vulnerable) {
         state = ObjectState::Hit;
         if (playerRecord) playerRecord->LoseLife();
-      } else if (other.GetKind() == ObjectKind::FinalAsteroid) {
+        Rumble(RumbleKind::ShipBreakUp);
+      } else if (other.GetKind() != ObjectKind::FinalAsteroid) {
+        Rumble(RumbleKind::ShieldHit);
+      } else {
         // The pass meets this pair in both orders: the first call turns the
         // ship round, the second only steps it back again.
         x = prevX;
@@ -170,6 +174,7 @@ void Ship::OnHit(GameObject& other) {
           velX = -velX + asteroid->velX;
           velY = -velY + asteroid->velY;
           bounced = true;
+          Rumble(RumbleKind::ShieldHit);  // once per bounce, not per call
         }
       }
       break;

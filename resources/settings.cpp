@@ -1,5 +1,7 @@
 #include "resources/settings.h"
 
+#include <vector>
+
 #include "platform/asset_directory.h"
 #include "resources/repository.h"
 
@@ -9,6 +11,80 @@ namespace {
 
 constexpr const char* settingsFile = "config/ss.rep";
 constexpr const char* settingsSection = "StarfieldStampede";
+
+constexpr int32_t kRumbleOn = 1;
+constexpr int32_t kRumbleOff = 0;
+
+// A binding a hand-edited file may get wrong: an unknown code takes the
+// action's default, and of two actions on one code the first keeps it.
+// The later takes its own default, or else the first default no other
+// action holds (six actions, six distinct defaults: one is always free).
+void ReadBindings(const Repository& repository, const char* const keys[kActionCount],
+                  const int32_t defaults[kActionCount], bool (*bindable)(int),
+                  int32_t bound[kActionCount]) {
+  for (int action = 0; action < kActionCount; ++action) {
+    int32_t code = defaults[action];
+    repository.GetInt(settingsSection, keys[action], &code);
+    bound[action] = bindable(code) ? code : defaults[action];
+  }
+  auto heldByOther = [&](int action, int32_t code) {
+    for (int other = 0; other < kActionCount; ++other) {
+      if (other != action && bound[other] == code) return true;
+    }
+    return false;
+  };
+  for (int action = 1; action < kActionCount; ++action) {
+    bool taken = false;
+    for (int earlier = 0; earlier < action; ++earlier) taken |= bound[earlier] == bound[action];
+    if (!taken) continue;
+    if (!heldByOther(action, defaults[action])) {
+      bound[action] = defaults[action];
+      continue;
+    }
+    for (int owner = 0; owner < kActionCount; ++owner) {
+      if (!heldByOther(action, defaults[owner])) {
+        bound[action] = defaults[owner];
+        break;
+      }
+    }
+  }
+}
+
+// A volume step outside 0..kFullVolume is damage: the default, not the
+// nearest end.
+int32_t ReadVolume(const Repository& repository, const char* key) {
+  int32_t step = kFullVolume;
+  repository.GetInt(settingsSection, key, &step);
+  return step >= 0 && step <= kFullVolume ? step : kFullVolume;
+}
+
+// The keys the Controls screen added: written only when the file already has
+// them or the value is not the default, so a file from before them keeps its
+// records.
+void WriteControls(Repository* repository) {
+  struct Entry {
+    const char* key;
+    int32_t value;
+    int32_t defaultValue;
+  };
+  std::vector<Entry> entries;
+  for (int action = 0; action < kActionCount; ++action) {
+    entries.push_back(
+        {kKeyBindingKeys[action], Settings.bindings.keys[action], kDefaultBindings.keys[action]});
+  }
+  for (int action = 0; action < kActionCount; ++action) {
+    entries.push_back({kPadBindingKeys[action], Settings.bindings.padButtons[action],
+                       kDefaultBindings.padButtons[action]});
+  }
+  entries.push_back({kRumbleKey, Settings.rumble ? kRumbleOn : kRumbleOff, kRumbleOn});
+  entries.push_back({kMusicVolumeKey, Settings.musicVolume, kFullVolume});
+  entries.push_back({kEffectsVolumeKey, Settings.effectsVolume, kFullVolume});
+  for (const Entry& entry : entries) {
+    if (entry.value != entry.defaultValue || repository->FindValue(settingsSection, entry.key)) {
+      repository->SetOrAddValue(settingsSection, entry.key, &entry.value, repositoryIntType);
+    }
+  }
+}
 
 }  // namespace
 
@@ -52,6 +128,16 @@ void LoadSettings() {
   Settings.glslRequested = Settings.glslEnabled;
   if (sound == 1) Settings.soundEnabled = true;
   Settings.soundWithheld = false;
+
+  ReadBindings(repository, kKeyBindingKeys, kDefaultBindings.keys, BindableKey,
+               Settings.bindings.keys);
+  ReadBindings(repository, kPadBindingKeys, kDefaultBindings.padButtons, BindablePadButton,
+               Settings.bindings.padButtons);
+  int32_t rumble = kRumbleOn;
+  repository.GetInt(settingsSection, kRumbleKey, &rumble);
+  Settings.rumble = rumble != kRumbleOff;  // 1, or damage: the default
+  Settings.musicVolume = ReadVolume(repository, kMusicVolumeKey);
+  Settings.effectsVolume = ReadVolume(repository, kEffectsVolumeKey);
 }
 
 void SaveSettings() {
@@ -78,5 +164,6 @@ void SaveSettings() {
   if (!Settings.fullScreen || repository.FindValue(settingsSection, kFullScreenKey)) {
     repository.SetOrAddValue(settingsSection, kFullScreenKey, &fullScreen, repositoryIntType);
   }
+  WriteControls(&repository);
   repository.Save(settingsFile);
 }

@@ -25,8 +25,9 @@ struct SettingsRecord {
   // 320 x 240 or above 16384 on a side) and LoadSettings put 640 x 480 in
   // its place; the caller logs it and saves.
   bool screenSizeReplaced = false;
-  // The Controls screen's: stored as the kBindingKeys, kRumbleKey and the
-  // two volume keys; a file without them gives these defaults.
+  // The Controls screen's: stored as kKeyBindingKeys, kPadBindingKeys,
+  // kRumbleKey and the two volume keys; a file without them gives these
+  // defaults.
   ControlBindings bindings = kDefaultBindings;
   bool rumble = true;
   int32_t musicVolume = kFullVolume;    // 0..kFullVolume
@@ -37,7 +38,12 @@ extern SettingsRecord Settings;
 
 // Start-up, before the engine: defaults, then the values the file holds.
 // A width or height outside kMinScreenWidth x kMinScreenHeight ..
-// kMaxScreenSide becomes 640 x 480, with screenSizeReplaced set.
+// kMaxScreenSide becomes 640 x 480, with screenSizeReplaced set. Of the
+// Controls keys, a value that cannot be used (a key code that is not
+// BindableKey, a button that is not BindablePadButton, a volume outside
+// 0..kFullVolume, a rumble switch other than 0 or 1) gives that key's
+// default; of two actions on one key or button the first keeps it and the
+// later gets its default, or another free default when that is taken.
 void LoadSettings();
 
 // A smaller window cannot hold the menus; a larger one is past what any GL
@@ -61,6 +67,7 @@ constexpr const char* kMusicVolumeKey = "MusicVolume";
 constexpr const char* kEffectsVolumeKey = "EffectsVolume";
 
 // Shutdown and after the options screen: writes the seven values back, and
-// kFullScreenKey when the file has it or the game is windowed, keeping every
-// other section and value of the file.
+// kFullScreenKey when the file has it or the game is windowed, and each of
+// the Controls keys when the file has it or its value is not the default,
+// keeping every other section and value of the file.
 void SaveSettings();

@@ -16,6 +16,7 @@
 
 #include "platform/asset_directory.h"
 #include "resources/repository.h"
+#include "resources/settings.h"
 
 namespace {
 
@@ -68,9 +69,21 @@ int Create(std::vector<std::string> args) {
   if (force) args.erase(args.begin());
   if (args.empty()) return UsageError();
   const std::string& file = args[0];
-  Setting settings[] = {{"ScreenWidth", 1024}, {"ScreenHeight", 768}, {"ColorDepth", 32},
-                        {"Brightness", 0},     {"GLSL", 1},           {"Sound", 1},
-                        {"HighScore", 0},      {"FullScreen", 1, true}};
+  std::vector<Setting> settings = {{"ScreenWidth", 1024}, {"ScreenHeight", 768},
+                                   {"ColorDepth", 32},    {"Brightness", 0},
+                                   {"GLSL", 1},           {"Sound", 1},
+                                   {"HighScore", 0},      {kFullScreenKey, kFullScreenOn, true}};
+  // The controls and volumes, like FullScreen only when given; the game
+  // replaces a value it cannot use with the default.
+  for (int action = 0; action < kActionCount; ++action) {
+    settings.push_back({kKeyBindingKeys[action], kDefaultBindings.keys[action], true});
+  }
+  for (int action = 0; action < kActionCount; ++action) {
+    settings.push_back({kPadBindingKeys[action], kDefaultBindings.padButtons[action], true});
+  }
+  settings.push_back({kRumbleKey, 1, true});
+  settings.push_back({kMusicVolumeKey, kFullVolume, true});
+  settings.push_back({kEffectsVolumeKey, kFullVolume, true});
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::size_t equals = args[i].find('=');
     std::string key = args[i].substr(0, equals);
