@@ -26,9 +26,10 @@ bool NothingHeld(const InputStateRecord& input, const ControllerState& pad) {
 }
 
 // The lowest key code held that an action may take; kKeyNone when none.
+// The Pause key pauses whatever is bound, so it is no key to take.
 int32_t HeldBindableKey(const uint8_t* keys) {
   for (int key = 0; key < kKeyCount; ++key) {
-    if (Pressed(keys[key]) && BindableKey(key)) return key;
+    if (Pressed(keys[key]) && BindableKey(key) && key != kKeyPause) return key;
   }
   return kKeyNone;
 }
@@ -57,11 +58,16 @@ bool ControllerBusy(const ControllerState& pad) {
 void Rebind(ControlBindings* bindings, GameAction action, BindingKind kind, int32_t value) {
   const bool key = kind == BindingKind::Key;
   if (key ? !BindableKey(value) : !BindablePadButton(value)) return;
-  if (key && value == kKeyPause && action != kActionPause) return;
+  if (key && value == kKeyPause) return;
   int32_t* slots = key ? bindings->keys : bindings->padButtons;
+  int holder = -1;
   for (int other = 0; other < kActionCount; ++other) {
-    if (other != action && slots[other] == value) slots[other] = slots[action];
+    if (other != action && slots[other] == value) holder = other;
   }
+  // Only a hand-edited settings file gives an action the Pause key; it is
+  // not handed on to the action that trades.
+  if (holder >= 0 && key && slots[action] == kKeyPause) return;
+  if (holder >= 0) slots[holder] = slots[action];
   slots[action] = value;
 }
 
@@ -92,8 +98,7 @@ BindingPick::Outcome BindingPick::Step(const InputStateRecord& input, const Cont
   }
   if (kind_ == BindingKind::Key && !ControllerBusy(pad)) {
     const int32_t key = HeldBindableKey(input.keys);
-    // The Pause key cannot play another action: keep listening.
-    if (key != kKeyNone && (key != kKeyPause || action_ == kActionPause)) {
+    if (key != kKeyNone) {
       Rebind(bindings, action_, kind_, key);
       active_ = false;
       return Outcome::Bound;

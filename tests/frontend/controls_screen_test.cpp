@@ -87,10 +87,12 @@ TEST_F(ControlsTest, RebindsFromTheOptionsSwapsTakenKeysSetsVolumesAndRumbleAndR
   ControlBindings padsAfterTheFirstPick{};
   At(9, [&](ScriptedInput&) { padsAfterTheFirstPick = PadBindings(); });
 
-  // A second pick of fire's key, cancelled with Escape: fire keeps W, and the
-  // Escape does not leave the screen.
+  // A second pick of fire's key: the Pause key is not taken (it pauses
+  // whatever is bound), Escape cancels, fire keeps W, and the Escape does not
+  // leave the screen.
   ClickAt(9, kKeyColumn, kFireRow);
-  TapKeyAt(11, kKeyEscape);
+  TapKeyAt(11, kKeyPause);
+  TapKeyAt(12, kKeyEscape);
 
   // Thrust takes W from fire, which gets thrust's Up.
   ClickAt(13, kKeyColumn, kThrustRow);
