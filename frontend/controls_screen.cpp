@@ -52,6 +52,9 @@ constexpr float kPlusRight = 0.07f;
 constexpr float kVolumeMiddle = (kMinusRight + kPlusLeft) / 2;
 constexpr float kHintY = -0.365f;
 
+// As on the options screen: a held button acts again after this pause.
+constexpr int32_t kPauseAfterChangeMs = 200;
+
 constexpr SpriteSlot kActionLabels[kActionCount] = {TurnLeftLabel, TurnRightLabel, ThrustLabel,
                                                     FireLabel,     GiveUpLabel,    PauseLabel};
 
@@ -181,7 +184,7 @@ void StepVolume(int32_t* step, int32_t by) {
   *step = std::clamp(*step + by, int32_t{0}, kFullVolume);
   SetVolumeSteps(Settings.musicVolume, Settings.effectsVolume);
   PlayMenuClick();
-  PauseScreen(200);
+  PauseScreen(kPauseAfterChangeMs);
 }
 
 // The pick, when one is under way; a key or button taken goes to the
@@ -209,7 +212,7 @@ bool HandleClick(ControlsWidgets& w, BindingPick& pick) {
     if (Settings.rumble) Rumble(RumbleKind::ShieldHit);
     w.rumbleOn.visible = Settings.rumble;
     w.rumbleOff.visible = !Settings.rumble;
-    PauseScreen(200);
+    PauseScreen(kPauseAfterChangeMs);
   }
   if (w.musicDown.UnderPointer()) StepVolume(&Settings.musicVolume, -1);
   if (w.musicUp.UnderPointer()) StepVolume(&Settings.musicVolume, 1);
@@ -219,7 +222,7 @@ bool HandleClick(ControlsWidgets& w, BindingPick& pick) {
     PlayMenuClick();
     Settings.bindings = kDefaultBindings;
     SetPadBindings(Settings.bindings);
-    PauseScreen(200);
+    PauseScreen(kPauseAfterChangeMs);
   }
   if (w.back.UnderPointer()) {
     PlayMenuClick();
