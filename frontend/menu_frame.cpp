@@ -12,7 +12,7 @@ void TakeMenuInput() {
 
 void DiscardMouseMotion() { SnapshotMouse(&InputState); }
 
-void HoverButtons(std::initializer_list<MenuButton*> buttons) {
+void HoverButtons(std::span<MenuButton* const> buttons) {
   // Only the pointer's own move ticks: a screen that opens under it, or a
   // setting that shows its next button there, is not a move onto a button.
   const bool moved = InputState.mouseDx != 0 || InputState.mouseDy != 0;
@@ -27,7 +27,7 @@ void HoverButtons(std::initializer_list<MenuButton*> buttons) {
 
 void PlayMenuClick() { PlayCentredSound(EventSound::MenuClick); }
 
-void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets) {
+void BeginMenuFrame(std::span<const MenuButton* const> widgets) {
   BeginScreenFrame();
   for (const MenuButton* widget : widgets) widget->Draw();
 }

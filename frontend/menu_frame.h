@@ -1,5 +1,6 @@
 #pragma once
 #include <initializer_list>
+#include <span>
 
 #include "frontend/menu_widgets.h"
 
@@ -16,11 +17,17 @@ void TakeMenuInput();
 void DiscardMouseMotion();
 // UpdateHover with the pointer on each button that reacts; a tick when the
 // pointer's move this frame brought it onto one of them.
-void HoverButtons(std::initializer_list<MenuButton*> buttons);
+void HoverButtons(std::span<MenuButton* const> buttons);
+inline void HoverButtons(std::initializer_list<MenuButton*> buttons) {
+  HoverButtons(std::span(buttons.begin(), buttons.size()));
+}
 // The sound of a button acting.
 void PlayMenuClick();
 // Clears the frame and draws the widgets in the order given.
-void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets);
+void BeginMenuFrame(std::span<const MenuButton* const> widgets);
+inline void BeginMenuFrame(std::initializer_list<const MenuButton*> widgets) {
+  BeginMenuFrame(std::span(widgets.begin(), widgets.size()));
+}
 // Draws the pointer last, presents the frame, advances the timers, yields.
 void EndMenuFrame(const Texture& pointer);
 

@@ -29,7 +29,8 @@ int32_t MainMenu();
 
 // Edits the live Settings as buttons are clicked: resolution, colour depth
 // and GLSL for the next start (restart flag), sound (switches frontEnd.menuMusic) and
-// brightness (applied to the display at once). Returns kOptionsAccepted,
+// brightness (applied to the display at once); Controls runs the Controls
+// screen (controls_screen.h) and comes back here. Returns kOptionsAccepted,
 // kOptionsLeft or kOptionsNeedRestart; saves nothing. pointer: the main
 // menu's pointer picture.
 int32_t OptionsScreen(const Texture& pointer);

@@ -1,5 +1,6 @@
 #include "audio/audio_device.h"
 #include "audio/music_stream.h"
+#include "frontend/controls_screen.h"
 #include "frontend/front_end.h"
 #include "frontend/menu_frame.h"
 #include "frontend/menus.h"
@@ -79,6 +80,9 @@ int32_t OptionsScreen(const Texture& pointer) {
   MenuButton medium(0, 0.4f, -0.23f, -0.33f, CatalogueSprite(MediumNormal), CatalogueSprite(MediumActive));
   MenuButton low(0, 0.225f, -0.23f, -0.33f, CatalogueSprite(LowNormal), CatalogueSprite(LowActive));
   MenuButton ok(0.4f, 0.6f, -0.4f, -0.5f, CatalogueSprite(OkNormal), CatalogueSprite(OkActive));
+  // In the free corner across from OK, so the rest of the layout stays put.
+  MenuButton controls(-0.6f, -0.2f, -0.38f, -0.51f, CatalogueSprite(ControlsNormal),
+                      CatalogueSprite(ControlsActive));
 
   Cycle<3> resolution{{&r1024, &r800, &r640}};
   Cycle<2> depth{{&d32, &d16}};
@@ -97,10 +101,11 @@ int32_t OptionsScreen(const Texture& pointer) {
   for (bool running = true; running && !QuitRequested();) {
     TakeMenuInput();
     HoverButtons({&r1024, &r800, &r640, &d32, &d16, &glslOn, &glslOff, &soundOn, &soundOff, &high,
-                  &medium, &low, &ok});
+                  &medium, &low, &ok, &controls});
     BeginMenuFrame({&ship, &asteroid, &header, &resolutionLabel, &r1024, &r800, &r640, &depthLabel,
                     &d32, &d16, &glslLabel, &glslOn, &glslOff, &soundLabel, &soundOn, &soundOff,
                     &brightnessLabel, &high, &medium, &low, &ok});
+    controls.Draw();
     EndMenuFrame(pointer);
 
     if (LeftButtonDown()) {
@@ -142,6 +147,12 @@ int32_t OptionsScreen(const Texture& pointer) {
         brightness.Show(Settings.brightness);
         PauseScreen(200);
         ApplyBrightness(Settings.brightness);
+      }
+      // Its changes go into the live settings, saved with OK like the rest.
+      if (controls.UnderPointer()) {
+        PlayMenuClick();
+        PauseScreen(200);
+        ControlsScreen(pointer);
       }
       if (ok.UnderPointer()) {
         PlayMenuClick();

@@ -57,7 +57,10 @@ constexpr TextureEntry kTextures[kTextureSlotCount] = {
     {"textures/story/credits.tga", false, Always, true},
 };
 
-constexpr SpriteEntry kSprites[kSpriteSlotCount] = {
+// The first menus' sprites, then the Controls screen's.
+constexpr int32_t kMenuSpriteCount = 45;
+// clang-format off
+constexpr SpriteEntry kMenuSprites[kMenuSpriteCount] = {
     {"Header.tga", 1},          {"Disclaimer.tga", 1},       {"ShipScr.tga", 2},
     {"asteroid2.tga", 2},       {"tux.tga", 1},              {"beastie.tga", 1},
     {"PC.tga", 1},              {"StartNormal.tga", 1},      {"StartActive.tga", 1},
@@ -74,9 +77,24 @@ constexpr SpriteEntry kSprites[kSpriteSlotCount] = {
     {"LowActive.tga", 1},       {"ControlsNormal.tga", 1},   {"ControlsActive.tga", 1},
     {"OKNormal.tga", 1},        {"OKActive.tga", 1},         {"RestartNotice.tga", 2},
 };
+// clang-format on
+
+constexpr SpriteEntry kControlsSprites[kSpriteSlotCount - kMenuSpriteCount] = {
+    {"ControlsHeader.tga", 2}, {"KeyColumn.tga", 2},      {"PadColumn.tga", 2},
+    {"TurnLeft.tga", 2},       {"TurnRight.tga", 2},      {"Thrust.tga", 2},
+    {"Fire.tga", 2},           {"GiveUp.tga", 2},         {"Pause.tga", 2},
+    {"Rumble.tga", 2},         {"MusicVolume.tga", 2},    {"EffectsVolume.tga", 2},
+    {"BindingNormal.tga", 2},  {"BindingActive.tga", 2},  {"MinusNormal.tga", 2},
+    {"MinusActive.tga", 2},    {"PlusNormal.tga", 2},     {"PlusActive.tga", 2},
+    {"DefaultsNormal.tga", 2}, {"DefaultsActive.tga", 2}, {"BackNormal.tga", 2},
+    {"BackActive.tga", 2},
+};
 
 static_assert(static_cast<int32_t>(TextureSlot::Credits) == kTextureSlotCount - 1);
-static_assert(static_cast<int32_t>(SpriteSlot::RestartNotice) == kFirstSpriteSlot + kSpriteSlotCount - 1);
+static_assert(static_cast<int32_t>(SpriteSlot::RestartNotice) ==
+              kFirstSpriteSlot + kMenuSpriteCount - 1);
+static_assert(static_cast<int32_t>(SpriteSlot::BackActive) ==
+              kFirstSpriteSlot + kSpriteSlotCount - 1);
 
 int32_t SpriteIndex(SpriteSlot slot) { return static_cast<int32_t>(slot) - kFirstSpriteSlot; }
 
@@ -86,7 +104,11 @@ const TextureEntry& CatalogueTextureEntry(TextureSlot slot) {
   return kTextures[static_cast<int32_t>(slot)];
 }
 
-const SpriteEntry& CatalogueSpriteEntry(SpriteSlot slot) { return kSprites[SpriteIndex(slot)]; }
+const SpriteEntry& CatalogueSpriteEntry(SpriteSlot slot) {
+  const int32_t index = SpriteIndex(slot);
+  return index < kMenuSpriteCount ? kMenuSprites[index]
+                                  : kControlsSprites[index - kMenuSpriteCount];
+}
 
 Texture* CatalogueTexture(TextureSlot slot) {
   const auto index = static_cast<int32_t>(slot);

@@ -6,14 +6,15 @@
 #include "resources/texture_bundle.h"
 
 // Every image of the game that is loaded once at start-up: 48 texture slots,
-// the two menu bundles and 45 sprite slots naming pictures in them. The
+// the two menu bundles and 67 sprite slots naming pictures in them. The
 // loader (loader.h) fills the catalogue on its own thread; the main thread
 // reads it only after the loader has finished, and releases it at shutdown.
 // All paths are relative to the asset directory.
 
 constexpr int32_t kTextureSlotCount = 48;
-constexpr int32_t kSpriteSlotCount = 45;
-// Sprite slots carry the numbers after the texture slots: 48..92.
+// 45 for the first menus, then 22 for the Controls screen.
+constexpr int32_t kSpriteSlotCount = 67;
+// Sprite slots carry the numbers after the texture slots: 48..114.
 constexpr int32_t kFirstSpriteSlot = kTextureSlotCount;
 
 enum class TextureSlot : int32_t {
@@ -113,6 +114,29 @@ enum class SpriteSlot : int32_t {
   OkNormal,
   OkActive,
   RestartNotice,
+  // The Controls screen's, added after the menus' own.
+  ControlsHeader,
+  KeyColumn,
+  PadColumn,
+  TurnLeftLabel,
+  TurnRightLabel,
+  ThrustLabel,
+  FireLabel,
+  GiveUpLabel,
+  PauseLabel,
+  RumbleLabel,
+  MusicVolumeLabel,
+  EffectsVolumeLabel,
+  BindingNormal,  // the face behind a key's or a button's name
+  BindingActive,
+  MinusNormal,
+  MinusActive,
+  PlusNormal,
+  PlusActive,
+  DefaultsNormal,
+  DefaultsActive,
+  BackNormal,
+  BackActive,
 };
 
 // Which runs load a texture slot: GLSL is Settings.glslEnabled at load time.
@@ -140,7 +164,7 @@ constexpr const char* kMenuBundle2Path = "tbundles/menu/menu2.etb";
 // read by the main thread once IsLoaderRunning has returned false.
 struct CatalogueRecord {
   Texture* textures[kTextureSlotCount] = {};       // empty when not loaded this run
-  BundleSprite* sprites[kSpriteSlotCount] = {};    // index = slot number - 48
+  BundleSprite* sprites[kSpriteSlotCount] = {};    // index = slot number - kFirstSpriteSlot
   TextureBundle* menuBundle1 = nullptr;
   TextureBundle* menuBundle2 = nullptr;
 };

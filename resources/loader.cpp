@@ -39,7 +39,7 @@ bool LoadedThisRun(SlotCondition condition, bool glsl) {
   return false;
 }
 
-// Single precision on purpose: 61 additions of 1/61 end at 0.9999995, not 1.
+// Single precision on purpose: the steps add up to a hair off 1, not 1.
 void AdvanceProgress() {
   loadProgress.store(loadProgress.load(std::memory_order_relaxed) + LoadProgressStep(),
                      std::memory_order_release);

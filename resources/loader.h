@@ -14,12 +14,14 @@
 //   the bar and ServicePendingUpload(); the first time it is false,
 //   StopLoader(). The catalogue is complete from then on.
 
-// The catalogue's progress steps: 16 texture loads and 45 sprite look-ups
-// with GLSL; without it the 3 fixed-function ship textures are steps too.
-constexpr int32_t kCatalogueProgressSteps = 61;
+// The catalogue's progress steps: 16 texture loads and a look-up for every
+// sprite with GLSL; without it the 3 fixed-function ship textures are steps
+// too.
+constexpr int32_t kCatalogueTextureSteps = 16;
+constexpr int32_t kCatalogueProgressSteps = kCatalogueTextureSteps + kSpriteSlotCount;
 // One progress step when no sounds count (see LoaderSoundSteps).
 constexpr float kLoadProgressStep = 1.0f / kCatalogueProgressSteps;
-// One progress step: the whole bar spread over the catalogue's 61 steps and
+// One progress step: the whole bar spread over the catalogue's steps and
 // the sounds' steps, so with GLSL the progress ends near 1 and without it a
 // little beyond.
 float LoadProgressStep();
@@ -58,16 +60,14 @@ void SetLoaderSoundSteps(const LoaderSoundSteps& steps);
 // lowers the running flag as its last act.
 uint32_t LoaderMain(void* argument);
 
-// Fills an empty catalogue, starting the progress from 0: creates the textures of this run's slots (by
-// Settings.glslEnabled), the two bundles (4 bytes per pixel, no mipmaps) and
-// the 45 sprites; loads both bundles; loads the textures in the order slots
-// 0, 1, 2, 4, 8..14, then 15..35 with GLSL or 5, 6, 7 without, then 36..44,
-// 3, 45, 46, 47; then looks up the sprites in slot order. Every texture load
-// marked as a step and every look-up advances the progress; a texture's step
-// counts once its upload is over. Failed loads leave empty textures or
-// bundles without pictures and loading goes on. Runs on the loader thread,
-// where each texture is decoded while the one before it waits in the
-// hand-off, or on the main thread (uploading directly).
+// Fills an empty catalogue, starting the progress from 0: creates the textures of this run's slots
+// (by Settings.glslEnabled), the two bundles (4 bytes per pixel, no mipmaps) and the sprites; loads
+// both bundles; loads the textures in the order slots 0, 1, 2, 4, 8..14, then 15..35 with GLSL or
+// 5, 6, 7 without, then 36..44, 3, 45, 46, 47; then looks up the sprites in slot order. Every
+// texture load marked as a step and every look-up advances the progress; a texture's step counts
+// once its upload is over. Failed loads leave empty textures or bundles without pictures and
+// loading goes on. Runs on the loader thread, where each texture is decoded while the one before it
+// waits in the hand-off, or on the main thread (uploading directly).
 void LoadCatalogue();
 // Main thread, no loader running: destroys every texture, sprite and bundle
 // of the catalogue and empties every slot. Harmless on an empty catalogue.

@@ -74,21 +74,25 @@ TEST_F(GeneratedBundles, HoldEverySpriteOfTheCatalogueInItsBundleWithVisiblePixe
 
 TEST_F(GeneratedBundles, ActiveButtonsAreClearlyBrighterThanTheirNormalLook) {
   for (int32_t slot = kFirstSpriteSlot; slot < kFirstSpriteSlot + kSpriteSlotCount; ++slot) {
-    std::string name = CatalogueSpriteEntry(static_cast<SpriteSlot>(slot)).name;
+    const SpriteEntry& sprite = CatalogueSpriteEntry(static_cast<SpriteSlot>(slot));
+    std::string name = sprite.name;
     size_t at = name.find("Normal.tga");
     if (at == std::string::npos) continue;
     SCOPED_TRACE(name);
+    // The first menus' buttons are in the first bundle, the Controls
+    // screen's in the second; both looks of a button share one.
+    const TextureBundle& bundle = bundles_[sprite.bundle - 1];
     std::string active = name.substr(0, at) + "Active.tga";
-    const BundleEntry* normalEntry = Entry(bundles_[0], name);
-    const BundleEntry* activeEntry = Entry(bundles_[0], active);
+    const BundleEntry* normalEntry = Entry(bundle, name);
+    const BundleEntry* activeEntry = Entry(bundle, active);
     ASSERT_NE(normalEntry, nullptr);
     ASSERT_NE(activeEntry, nullptr);
     // Both looks share one place on screen, so they share a size.
     EXPECT_EQ(normalEntry->x1 - normalEntry->x0, activeEntry->x1 - activeEntry->x0);
     EXPECT_EQ(normalEntry->y1 - normalEntry->y0, activeEntry->y1 - activeEntry->y0);
     double normalLight, activeLight, visible;
-    Measure(bundles_[0], *normalEntry, &normalLight, &visible);
-    Measure(bundles_[0], *activeEntry, &activeLight, &visible);
+    Measure(bundle, *normalEntry, &normalLight, &visible);
+    Measure(bundle, *activeEntry, &activeLight, &visible);
     EXPECT_GT(activeLight, normalLight * 1.5);
   }
 }

@@ -63,9 +63,9 @@ TEST_F(OptionsTest, ShowsOneButtonOfEachGroupFromTheSettingsInDrawingOrder) {
   EXPECT_EQ(OptionsScreen(pointer), kOptionsLeft);
   using enum SpriteSlot;
   EXPECT_EQ(SpritesOfFrame(1),
-            (std::vector<SpriteSlot>{ShipScreen, Asteroid2, Header, Resolution, Resolution640Normal, ColorDepth,
-                                     Depth16Normal, Glsl, OffNormal, Sound, OffNormal, Brightness, LowNormal,
-                                     OkNormal}));
+            (std::vector<SpriteSlot>{ShipScreen, Asteroid2, Header, Resolution, Resolution640Normal,
+                                     ColorDepth, Depth16Normal, Glsl, OffNormal, Sound, OffNormal,
+                                     Brightness, LowNormal, OkNormal, ControlsNormal}));
   const std::vector<DrawnWidget> widgets = WidgetsOfFrame(1);
   EXPECT_FLOAT_EQ(widgets[0].left, 0.7f);  // the ship, mirrored in x
   EXPECT_FLOAT_EQ(widgets[1].top, -0.35f);  // the asteroid, mirrored in y

@@ -69,7 +69,7 @@ TEST_F(Presentation, TheTitleLoadsEverythingAfterOneAndAHalfSecondsWithABarThatS
   };
   EXPECT_FALSE(drawsBar(90));  // t = 89/60
   EXPECT_TRUE(drawsBar(91));
-  // Without shaders the loader makes 64 steps of 1/61; the last frame shows
+  // Without shaders the loader makes 3 steps more than the bar has; the last frame shows
   // the finished bar, which ends inside its frame.
   EXPECT_GT(GetLoadProgress(), 1.0f);
   const auto last = VerticesOfFrame(frames);
@@ -87,7 +87,7 @@ TEST_F(Presentation, TheTitleBuildsTheShadersAfterLoadingWhenTheyAreOn) {
   ShowTitleAndLoad();
   EXPECT_NE(shaderPrograms.defaultProgram, nullptr);
   EXPECT_NE(shaderPrograms.heatProgram, nullptr);
-  EXPECT_NEAR(GetLoadProgress(), 1, 1e-5);  // 61 steps with shaders
+  EXPECT_NEAR(GetLoadProgress(), 1, 1e-5);  // every step of the bar with shaders
   ReleaseShaders();
   ReleaseResources();
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/assetgen/art/gameplay_art.h"
@@ -59,6 +60,8 @@ Canvas PaintButton(const std::string& caption, float widthUnits, float heightUni
   style.bottom = active ? Hex(0xFFF2B0) : Hex(0x8AA8D0);
   style.shadow = Hex(0x000000, 0.7f);
   style.shadowOffset = 1;
+  // The face behind a key's name has no caption: the game prints the name.
+  if (caption.empty()) return out;
   float textRoom = w - 2 * inset - (marked ? h * 0.9f : h * 0.35f);
   DrawText(out, SharedFonts().bold, caption, h * 0.42f, w * 0.5f, h * 0.5f, Align::kCentre, style, textRoom, 1,
            h * 0.02f);
@@ -75,6 +78,51 @@ Canvas PaintLabel(const std::string& caption, float widthUnits, float heightUnit
   style.shadow = Hex(0x000000, 0.8f);
   style.shadowOffset = 2;
   DrawText(out, SharedFonts().bold, caption, h * 0.46f, h * 0.12f, h * 0.5f, Align::kLeft, style, w - h * 0.24f);
+  return out;
+}
+
+// A Controls screen row's name: the option label's gold lettering, a size
+// larger for the narrower row, over a thin rule that leads the eye across to
+// the row's key and button.
+Canvas PaintRowLabel(const std::string& caption, float widthUnits, float heightUnits) {
+  int w = Pixels(widthUnits), h = Pixels(heightUnits);
+  float ruleY = h - 2.5f;
+  Canvas out = Canvas::FromFunction(w, h, [&](float u, float v) {
+    float rule = Cover(std::fabs(v * h - ruleY) - 1.0f, 1.0f);
+    float fade = 1 - Smoothstep(0.8f, 1.0f, u);
+    return raster::WithAlpha(Hex(palette::kAccentDeep), rule * fade * 0.8f);
+  });
+  TextStyle style;
+  style.top = Hex(0xFFF0C0);
+  style.bottom = Hex(palette::kGold);
+  style.shadow = Hex(0x000000, 0.8f);
+  style.shadowOffset = 2;
+  DrawText(out, SharedFonts().bold, caption, h * 0.6f, h * 0.12f, h * 0.45f, Align::kLeft, style,
+           w - h * 0.24f);
+  return out;
+}
+
+// A column's title over the Controls screen's key and button names, centred
+// on the names below it.
+Canvas PaintColumnHeading(const std::string& caption, float widthUnits, float heightUnits) {
+  int w = Pixels(widthUnits), h = Pixels(heightUnits);
+  Canvas out(w, h);
+  TextStyle style;
+  style.top = Hex(palette::kText);
+  style.bottom = Hex(palette::kAccent);
+  style.shadow = Hex(0x000000, 0.8f);
+  style.shadowOffset = 1;
+  DrawText(out, SharedFonts().bold, caption, h * 0.62f, w * 0.5f, h * 0.5f, Align::kCentre, style,
+           w * 0.9f, 1, h * 0.04f);
+  return out;
+}
+
+// A screen's own title in the lettering of the game's name.
+Canvas PaintScreenTitle(const std::string& caption, float widthUnits, float heightUnits) {
+  int w = Pixels(widthUnits), h = Pixels(heightUnits);
+  Canvas out(w, h);
+  DrawText(out, SharedFonts().bold, caption, h * 0.62f, w * 0.5f, h * 0.5f, Align::kCentre,
+           TitleStyle(h * 0.62f), w * 0.9f, 1, h * 0.04f);
   return out;
 }
 
@@ -203,10 +251,45 @@ struct Sprite {
   std::function<Canvas()> paint;
 };
 
-// A button's two looks, both in the first bundle.
-void AddButton(std::vector<Sprite>& sprites, const std::string& stem, const std::string& caption, float w, float h) {
-  sprites.push_back({stem + "Normal.tga", 1, [=] { return PaintButton(caption, w, h, false); }});
-  sprites.push_back({stem + "Active.tga", 1, [=] { return PaintButton(caption, w, h, true); }});
+// A button's two looks, both in one bundle.
+void AddButton(std::vector<Sprite>& sprites, const std::string& stem, const std::string& caption,
+               float w, float h, int bundle = 1) {
+  sprites.push_back(
+      {stem + "Normal.tga", bundle, [=] { return PaintButton(caption, w, h, false); }});
+  sprites.push_back(
+      {stem + "Active.tga", bundle, [=] { return PaintButton(caption, w, h, true); }});
+}
+
+// The Controls screen's pictures, at the sizes its layout gives them. All go
+// to the second bundle: the first has no room left for their pixel runs.
+void AddControlsSprites(std::vector<Sprite>& sprites) {
+  constexpr float kRowHeight = 0.065f;
+  constexpr float kLabelWidth = 0.45f;
+  sprites.push_back(
+      {"ControlsHeader.tga", 2, [] { return PaintScreenTitle("CONTROLS", 0.7f, 0.12f); }});
+  sprites.push_back({"KeyColumn.tga", 2, [] { return PaintColumnHeading("KEY", 0.35f, 0.05f); }});
+  sprites.push_back(
+      {"PadColumn.tga", 2, [] { return PaintColumnHeading("CONTROLLER", 0.35f, 0.05f); }});
+  const std::pair<const char*, const char*> labels[] = {
+      {"TurnLeft.tga", "Turn Left"},
+      {"TurnRight.tga", "Turn Right"},
+      {"Thrust.tga", "Thrust"},
+      {"Fire.tga", "Fire"},
+      {"GiveUp.tga", "Give Up"},
+      {"Pause.tga", "Pause"},
+      {"Rumble.tga", "Rumble"},
+      {"MusicVolume.tga", "Music Volume"},
+      {"EffectsVolume.tga", "Effects Volume"},
+  };
+  for (const auto& [name, caption] : labels) {
+    std::string text = caption;
+    sprites.push_back({name, 2, [=] { return PaintRowLabel(text, kLabelWidth, kRowHeight); }});
+  }
+  AddButton(sprites, "Binding", "", 0.35f, kRowHeight, 2);
+  AddButton(sprites, "Minus", "-", 0.07f, kRowHeight, 2);
+  AddButton(sprites, "Plus", "+", 0.07f, kRowHeight, 2);
+  AddButton(sprites, "Defaults", "DEFAULTS", 0.3f, 0.1f, 2);
+  AddButton(sprites, "Back", "BACK", 0.2f, 0.1f, 2);
 }
 
 }  // namespace
@@ -248,6 +331,7 @@ bool WriteMenuBundles(const std::string& baseDir) {
   AddButton(sprites, "Medium", "MEDIUM", 0.4f, 0.1f);
   AddButton(sprites, "Low", "LOW", 0.225f, 0.1f);
   AddButton(sprites, "OK", "OK", 0.2f, 0.1f);
+  AddControlsSprites(sprites);
 
   for (int bundle = 1; bundle <= 2; ++bundle) {
     std::vector<PackPicture> pictures;
