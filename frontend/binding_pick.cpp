@@ -26,10 +26,9 @@ bool NothingHeld(const InputStateRecord& input, const ControllerState& pad) {
 }
 
 // The lowest key code held that an action may take; kKeyNone when none.
-// The Pause key pauses whatever is bound, so it is no key to take.
 int32_t HeldBindableKey(const uint8_t* keys) {
   for (int key = 0; key < kKeyCount; ++key) {
-    if (Pressed(keys[key]) && BindableKey(key) && key != kKeyPause) return key;
+    if (Pressed(keys[key]) && BindableKey(key)) return key;
   }
   return kKeyNone;
 }
@@ -58,15 +57,11 @@ bool ControllerBusy(const ControllerState& pad) {
 void Rebind(ControlBindings* bindings, GameAction action, BindingKind kind, int32_t value) {
   const bool key = kind == BindingKind::Key;
   if (key ? !BindableKey(value) : !BindablePadButton(value)) return;
-  if (key && value == kKeyPause) return;
   int32_t* slots = key ? bindings->keys : bindings->padButtons;
   int holder = -1;
   for (int other = 0; other < kActionCount; ++other) {
     if (other != action && slots[other] == value) holder = other;
   }
-  // Only a hand-edited settings file gives an action the Pause key; it is
-  // not handed on to the action that trades.
-  if (holder >= 0 && key && slots[action] == kKeyPause) return;
   if (holder >= 0) slots[holder] = slots[action];
   slots[action] = value;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "frontend/front_end.h"
+#include "game/play_keys.h"
 #include "game/screen_frame.h"
 #include "platform/frame_timer.h"
 #include "platform/gl_table.h"
@@ -40,9 +41,12 @@ void RunTimedScreen(float seconds, bool skippable, const std::function<void(floa
     BeginScreenFrame();
     draw(t);
     EndScreenFrame();
-    // P as well: a controller's Start arrives as P.
-    if (skippable &&
-        (Pressed(keys[kKeyEscape]) || Pressed(keys[kKeySpace]) || Pressed(keys[kKeyP]))) {
+    // The bound fire and pause keys as well: a controller's A and Start
+    // arrive as those.
+    const bool skipKey = Pressed(keys[kKeyEscape]) || Pressed(keys[kKeySpace]) ||
+                         Pressed(keys[kKeyP]) || PlayKeyDown(keys, kActionFire) ||
+                         PlayKeyDown(keys, kActionPause);
+    if (skippable && skipKey) {
       PauseScreen(200);
       break;
     }

@@ -16,11 +16,5 @@ int32_t PlayPadButton(GameAction action) {
 bool PlayKeyDown(const uint8_t* keys, GameAction action) { return Pressed(keys[PlayKey(action)]); }
 
 bool PauseKeyDown(const uint8_t* keys) {
-  if (PlayKeyDown(keys, kActionPause)) return true;
-  for (int action = 0; action < kActionCount; ++action) {
-    if (action != kActionPause && PlayKey(static_cast<GameAction>(action)) == kKeyPause) {
-      return false;
-    }
-  }
-  return Pressed(keys[kKeyPause]);
+  return PlayKeyDown(keys, kActionPause) || Pressed(keys[kKeyPause]);
 }

@@ -15,6 +15,6 @@ int32_t PlayPadButton(GameAction action);
 // Whether action's key is down in keys (a kKeyCount snapshot).
 bool PlayKeyDown(const uint8_t* keys, GameAction action);
 
-// The bound pause key, or the keyboard's Pause key unless the player gave
-// that key to another action.
+// The bound pause key, or the keyboard's Pause key, which no action can
+// take.
 bool PauseKeyDown(const uint8_t* keys);

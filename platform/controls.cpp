@@ -23,7 +23,7 @@ std::atomic<int> pendingRumble{kNoRumble};
 
 bool BindableKey(int keyCode) {
   return keyCode > kKeyNone && keyCode <= kLastKeyCode && keyCode != kKeyEscape &&
-         keyCode != kKeyNumLock && keyCode != kKeyNumpadInsert;
+         keyCode != kKeyPause && keyCode != kKeyNumLock && keyCode != kKeyNumpadInsert;
 }
 
 bool BindablePadButton(int button) {

@@ -55,7 +55,7 @@ constexpr ControlBindings kDefaultBindings = {
 };
 
 // A key code that can play an action: any key with a code of its own except
-// Escape, which leaves screens.
+// Escape, which leaves screens, and Pause, which always pauses.
 bool BindableKey(int keyCode);
 // 0..kPadButtonCount-1 except Guide, which desktops keep for themselves.
 bool BindablePadButton(int button);
