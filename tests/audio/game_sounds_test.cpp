@@ -120,4 +120,19 @@ TEST_F(GameSoundsTest, ThePausePausesOnlyTheVoicesPlayingAndPlaysExactlyThoseOn)
   EXPECT_TRUE(Plays().empty());
 }
 
+TEST(SilentRun, WithoutAnAudioDeviceTheSoundsLoadAsNothingAndPlayAsNothing) {
+  TempDir dir;
+  StartAssetDirectoryAt(dir.withSlash().c_str());
+  dir.WriteFile(EventSoundFile(EventSound::ExtraLife), MonoWav16(Tone16(440, 22050, 0.05)));
+  alTable = AlTable{};  // what a run without a device leaves
+  Settings.soundEnabled = true;
+  progressSteps = 0;
+  LoadAllSounds(CountStep);
+  EXPECT_EQ(progressSteps, kEventSoundCount);
+  PlayCentredSound(EventSound::ExtraLife);
+  ReleaseAllSounds();
+  StopAssetDirectory();
+  Settings = SettingsRecord{};
+}
+
 }  // namespace
