@@ -37,8 +37,9 @@ bool IsGameOver(const Shot& shot) {
   return shot.Count(0, 80, 640, 200, [](Rgb c) { return c.r > 150 && c.g < 110 && c.b < 110; }) >
          3000;
 }
-// The pause draws "PAUSED" in white over the dimmed level, where nothing of
-// the dimmed level is that bright, and its two yellow hint lines below.
+// The pause draws "PAUSED" in white and its two hint lines in yellow below,
+// across the ship's place at the centre: the ship and its shield are white
+// and cyan, but never yellow.
 bool ShowsPaused(const Shot& shot) {
   const int title = shot.Count(292, 212, 348, 228, Bright);
   const int hints =
@@ -118,9 +119,9 @@ class PadRun : public GameRun {
     EXPECT_EQ(AllChanged(first, second), 0) << "the paused game moved";
   }
   // Play goes on: the pause has gone and the asteroids move again.
-  void ExpectPlayGoesOn() {
+  void ExpectPlayGoesOn(const std::string& after) {
     const Shot resumed = WaitForScreen([](const Shot& shot) { return !ShowsPaused(shot); }, 5000);
-    ASSERT_TRUE(resumed.valid()) << "still paused";
+    ASSERT_TRUE(resumed.valid()) << "still paused after " << after;
     Pause(1000);
     EXPECT_GT(MovedPixels(resumed, Take()), 40) << "nothing moves after the pause";
   }
@@ -148,10 +149,10 @@ TEST_F(PadRun, AGameIsPlayedPausedGivenUpAndLeftWithTheControllerAlone) {
   ASSERT_TRUE(PressAUntil([](const Shot& shot) { return !IsMenu(shot); }).valid())
       << "A did not start";
 
-  // A skips the story; the level follows.
+  // A skips the story, which alone lasts 17.5 s; the level follows.
   Pause(500);
   HoldButton("a", 150);
-  ASSERT_TRUE(WaitForScreen(IsLevelIntro, 15000).valid()) << "no level intro";
+  ASSERT_TRUE(WaitForScreen(IsLevelIntro, 12000).valid()) << "A did not skip the story";
   const Shot play = WaitForScreen(IsGameplay, 15000);
   ASSERT_TRUE(play.valid()) << "play did not begin";
   Pause(300);
@@ -168,7 +169,7 @@ TEST_F(PadRun, AGameIsPlayedPausedGivenUpAndLeftWithTheControllerAlone) {
   HoldButton("start", 150);
   ExpectStillAndPaused("pad-paused");
   HoldButton("start", 150);
-  ExpectPlayGoesOn();
+  ExpectPlayGoesOn("Start");
 
   // Back held gives up; the credits follow the game-over picture.
   HoldButton("back", 1500);
@@ -218,9 +219,10 @@ TEST_F(PadRun, AnotherWindowTakingTheFocusPausesPlayUntilPIsPressed) {
   ASSERT_EQ(RunCommand("xdotool windowfocus --sync " + game), 0);
   Pause(500);
   EXPECT_TRUE(ShowsPaused(Take())) << "the focus coming back is not a press of P";
-  // One press goes on, as it does after a pause that P began.
+  // One press goes on, as it does after a pause that P began: the P still
+  // down as play goes on must not pause it again.
   HoldKey("p", 150);
-  ExpectPlayGoesOn();
+  ExpectPlayGoesOn("one press of P");
 
   Signal(SIGTERM);
   const int status = WaitForExit(20000);

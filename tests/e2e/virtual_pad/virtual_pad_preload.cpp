@@ -82,7 +82,8 @@ int DeviceIndexOf(SDL_JoystickID instance) {
   return -1;
 }
 
-void Attach() {
+// False when SDL refused the controller.
+bool Attach() {
   SDL_VirtualJoystickDesc desc;
   SDL_zero(desc);
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -104,6 +105,7 @@ void Attach() {
     }
   }
   SDL_UnlockJoysticks();
+  return pad != nullptr;
 }
 
 // One command line, under SDL's joystick lock. The game may have shut its
@@ -159,7 +161,9 @@ void ReadCommands(int pipe) {
 
 void* RunPad(void* pipePath) {
   while (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) usleep(kStartPollMicroseconds);
-  Attach();
+  // Without a controller the pipe stays unopened, so the test's wait for it
+  // fails and says so.
+  if (!Attach()) return nullptr;
   // Blocks until the test opens its end for writing.
   const int pipe = open(static_cast<const char*>(pipePath), O_RDONLY | O_CLOEXEC);
   if (pipe < 0) return nullptr;
