@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/screen_capture.h"
@@ -168,6 +169,7 @@ class GameRun : public testing::Test {
     ASSERT_GE(pid_, 0);
     if (pid_ == 0) {
       setenv("ALSOFT_DRIVERS", "null", 1);
+      for (const auto& [name, value] : launchEnvironment_) setenv(name.c_str(), value.c_str(), 1);
       if (!freopen(output.c_str(), "w", stdout) || !freopen(output.c_str(), "a", stderr)) _exit(126);
       execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -296,6 +298,8 @@ class GameRun : public testing::Test {
 
   Xvfb xvfb_;
   TempDir folder_;
+  // Variables set for the game on top of the test's own, by name.
+  std::vector<std::pair<std::string, std::string>> launchEnvironment_;
 
  private:
   pid_t pid_ = -1;
