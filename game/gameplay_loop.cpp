@@ -132,10 +132,13 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
   for (;;) {
     SnapshotKeys(InputState.keys);
     SnapshotMouse(&InputState);
-    if (PauseWanted(&pauseKeyWasDown) && RunPause(drawLevel, font, music) == PauseOutcome::GiveUp) {
-      playerRecord->StopThrust();
-      result = false;
-      break;
+    if (PauseWanted(&pauseKeyWasDown)) {
+      if (RunPause(drawLevel, font, music) == PauseOutcome::GiveUp) {
+        playerRecord->StopThrust();
+        result = false;
+        break;
+      }
+      pauseKeyWasDown = true;  // the press that went on may still be down
     }
     BeginScreenFrame();
     drawLevel();

@@ -33,6 +33,7 @@ constexpr int32_t kGoOnRow = 29;
 constexpr int32_t kGiveUpRow = 27;
 
 void DrawVeil() {
+  gl.glLoadIdentity();  // the HUD leaves the matrix on its shield box
   gl.glDisable(GL_DEPTH_TEST);
   gl.glDisable(GL_TEXTURE_2D);
   gl.glEnable(GL_BLEND);

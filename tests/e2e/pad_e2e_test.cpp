@@ -109,10 +109,15 @@ class PadRun : public GameRun {
     return {};
   }
 
-  // Two shots a second apart while paused: the same, and showing the pause.
-  void ExpectStillAndPaused(const std::string& name) {
+  // Two shots a second apart while paused: the same, showing the pause over
+  // play dimmed (the upper left of the view, clear of the texts and of the
+  // other window, at about 0.4 of its brightness in play).
+  void ExpectStillAndPaused(const std::string& name, const Shot& inPlay) {
     const Shot first = WaitForScreen(ShowsPaused, 5000);
     ASSERT_TRUE(first.valid()) << "no PAUSED";
+    EXPECT_LT(first.MeanBrightness(0, 0, kWidth / 2, kHeight / 3),
+              0.6 * inPlay.MeanBrightness(0, 0, kWidth / 2, kHeight / 3))
+        << "play is not dimmed behind the pause";
     Pause(1000);
     const Shot second = Take(name);
     EXPECT_TRUE(ShowsPaused(second));
@@ -167,7 +172,7 @@ TEST_F(PadRun, AGameIsPlayedPausedGivenUpAndLeftWithTheControllerAlone) {
   EXPECT_GT(moved.Changed(first, 280, 200, 360, 280), 30) << "the ship did not move";
 
   HoldButton("start", 150);
-  ExpectStillAndPaused("pad-paused");
+  ExpectStillAndPaused("pad-paused", moved);
   HoldButton("start", 150);
   ExpectPlayGoesOn("Start");
 
@@ -214,7 +219,7 @@ TEST_F(PadRun, AnotherWindowTakingTheFocusPausesPlayUntilPIsPressed) {
   OtherWindow other(kWidth - 80, 0, 80, 60, std::stoul(game));
   ASSERT_TRUE(other.shown());
   ASSERT_EQ(RunCommand("xdotool windowfocus --sync " + other.id()), 0);
-  ExpectStillAndPaused("focus-paused");
+  ExpectStillAndPaused("focus-paused", play);
 
   ASSERT_EQ(RunCommand("xdotool windowfocus --sync " + game), 0);
   Pause(500);
