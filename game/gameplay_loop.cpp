@@ -89,6 +89,10 @@ void ApplyKeys(Level& level) {
 void LevelIntro(const Level& level, int32_t gameTimer, const BitmapFont& font) {
   char text[32];
   std::snprintf(text, sizeof text, "Level: %d", level.level);
+  // A pause asked for in the menus or between levels is not this level's;
+  // one asked for from here on (the focus lost while the intro shows) pauses
+  // the level's first frame.
+  TakePauseRequest();
   const float t0 = TimerMilliseconds(gameTimer);
   do {
     BeginScreenFrame();
@@ -127,7 +131,6 @@ bool GameplayLoop(Level& level, int32_t gameTimer, MusicStream* music) {
     gl.glEnable(GL_DEPTH_TEST);
     DrawHud(font, level.level, &shieldRef);
   };
-  TakePauseRequest();           // one raised in the menus is not this level's
   bool pauseKeyWasDown = true;  // a pause key still held from before does not pause
   for (;;) {
     SnapshotKeys(InputState.keys);

@@ -16,6 +16,7 @@
 #include "game/level_summary.h"
 #include "game/power_ups.h"
 #include "game/ship.h"
+#include "platform/pause_request.h"
 #include "resources/bitmap_font.h"
 
 using namespace level_play;
@@ -406,6 +407,22 @@ class LevelIntroTest : public GameplayLoopTest {
  protected:
   LevelIntroTest() : GameplayLoopTest(0.02) {}
 };
+
+TEST_F(LevelIntroTest, APauseAskedForBeforeTheIntroIsDroppedAndOneDuringItIsKeptForPlay) {
+  StartLevel(1);
+  BitmapFont font;
+  font.Init("fonts/default.tga", 1, 0);
+  RequestPause();  // the focus lost in the menus
+  LevelIntro(*level, gameTimer, font);
+  EXPECT_FALSE(TakePauseRequest());
+  const int second = platform.frames();
+  platform.EachFrame([second](int frame) {
+    if (frame == second + 50) RequestPause();  // the focus lost while the level number shows
+  });
+  LevelIntro(*level, gameTimer, font);
+  platform.EachFrame(nullptr);
+  EXPECT_TRUE(TakePauseRequest());
+}
 
 TEST_F(LevelIntroTest, TheLevelNumberShowsForTwoSecondsWithoutReadingKeys) {
   StartLevel(7);
