@@ -77,7 +77,9 @@ bool StartTimerTable() {
 
 void PumpEvents() {
   SDL_Event event;
-  while (SDL_PollEvent(&event)) TakeInputEvent(event);
+  while (SDL_PollEvent(&event)) {
+    if (!TakeWindowEvent(event)) TakeInputEvent(event);
+  }
 }
 
 uint32_t SystemThread(void*) {

@@ -1,9 +1,12 @@
 #include "platform/window.h"
 
+#include <atomic>
+
 #include "platform/console_log.h"
 #include "platform/end_signals.h"
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
+#include "platform/input_live.h"
 #include "platform/offscreen_frame.h"
 #include "platform/x_error_trap.h"
 
@@ -15,11 +18,13 @@ constexpr const char* kWindowTitle = "KelpforgeSoftware | StarfieldStampede";
 // the engine runs (ordered by the start and stop handshake).
 SDL_Window* window = nullptr;
 bool videoStarted = false;
-bool fullScreen = false;
+// Written by the system thread (creation, Alt+Enter / F11); the main thread
+// reads it when the settings are saved.
+std::atomic<bool> fullScreen{false};
 // Whether the game's picture goes through a framebuffer object; decided once
 // per window, before full screen is chosen.
 bool framebufferPath = false;
-// The options of the window being made; read only while CreateGameWindow runs.
+// The options the window was made with; system thread only.
 WindowOptions requested;
 
 bool SixteenBit() { return (requested.colorDepth & 0xFF) <= 16; }
@@ -71,6 +76,37 @@ uint32_t WindowKind(bool desktopFullScreen) {
   return framebufferPath && !fullScreen ? SDL_WINDOW_RESIZABLE : 0;
 }
 
+// Alt+Enter and F11; Alt+F4 is the input layer's (it ends the game).
+bool IsFullScreenSwitch(const SDL_KeyboardEvent& key) {
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code == SDL_SCANCODE_F11) return true;
+  return (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+         (key.keysym.mod & KMOD_ALT) != 0;
+}
+
+// The window is moved and sized by hand before and after SDL's switch:
+// without a window manager (a bare X server) nothing else would do it, and
+// with one the manager's own full-screen geometry wins anyway.
+void SwitchToDesktopFullScreen() {
+  const int display = SDL_GetWindowDisplayIndex(window);
+  SDL_Rect bounds = {0, 0, requested.width, requested.height};
+  SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds);
+  SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  SDL_SetWindowSize(window, bounds.w, bounds.h);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowCursor(SDL_DISABLE);
+}
+
+void SwitchToWindow() {
+  const int display = SDL_GetWindowDisplayIndex(window);
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowResizable(window, SDL_TRUE);
+  SDL_SetWindowSize(window, requested.width, requested.height);
+  const int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display);
+  SDL_SetWindowPosition(window, centred, centred);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
 bool Fail() {
   CloseConsoleLog();
   return false;
@@ -115,6 +151,38 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   return true;
 }
 
+// Another window has the keyboard: the pointer is the player's again, with
+// the system cursor over a window of ours; it is taken back with the focus.
+void FollowFocus(uint8_t windowEvent) {
+  if (windowEvent == SDL_WINDOWEVENT_FOCUS_LOST) {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+  } else if (windowEvent == SDL_WINDOWEVENT_FOCUS_GAINED) {
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+  }
+}
+
+bool TakeWindowEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT) FollowFocus(event.window.event);
+  if (event.type != SDL_KEYDOWN || !IsFullScreenSwitch(event.key)) return false;
+  // Held back from the key bytes until released: a menu would take the Enter
+  // of Alt+Enter as its own.
+  HoldBackKey(event.key.keysym.scancode);
+  if (event.key.repeat == 0) ToggleFullScreen();
+  return true;
+}
+
+void ToggleFullScreen() {
+  // The mode-change path has no scaled picture to follow a window's size.
+  if (!window || !framebufferPath) return;
+  if (fullScreen) {
+    SwitchToWindow();
+  } else {
+    SwitchToDesktopFullScreen();
+  }
+  fullScreen = !fullScreen;
+}
+
 void RestoreDesktop() {
   RestoreGammaRamp();
   if (window && fullScreen) SDL_SetWindowFullscreen(window, 0);
@@ -135,6 +203,8 @@ void DestroyGameWindow() {
 }
 
 SDL_Window* GameWindow() { return window; }
+
+bool WindowIsFullScreen() { return fullScreen; }
 
 bool WindowPresentsThroughFramebuffer() { return framebufferPath; }
 
