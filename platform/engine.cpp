@@ -13,7 +13,9 @@
 #include "platform/input.h"
 #include "platform/input_devices.h"
 #include "platform/locks.h"
+#include "platform/gamma.h"
 #include "platform/offscreen_frame.h"
+#include "platform/picture_brightness.h"
 #include "platform/threads.h"
 #include "platform/quit_request.h"
 #include "platform/window.h"
@@ -144,10 +146,19 @@ void SetUpView() {
 void StartPresenting() {
   if (!WindowPresentsThroughFramebuffer()) return;
   const bool sixteenBit = (config.window.colorDepth & 0xFF) <= 16;
-  if (CreateOffscreenFrame(viewWidth, viewHeight, sixteenBit)) return;
-  OpenConsoleLog();
-  LogLine("the framebuffer could not be made: presenting straight into the window");
-  CloseConsoleLog();
+  const bool framed = CreateOffscreenFrame(viewWidth, viewHeight, sixteenBit);
+  if (!framed) {
+    OpenConsoleLog();
+    LogLine("the framebuffer could not be made: presenting straight into the window");
+    CloseConsoleLog();
+  }
+  // The window left the display's gamma alone for the picture to carry the
+  // brightness; where it cannot, the display's ramp takes over after all.
+  if (BrightnessInPicture() && !(framed && CreatePictureBrightness())) {
+    PlanPictureBrightness(false);
+    SaveGammaRamp();
+    ApplyBrightness(PictureBrightnessStep());
+  }
 }
 
 }  // namespace
@@ -190,6 +201,7 @@ bool StartEngine(const EngineConfig& requested) {
 
 bool StopEngine() {
   if (context) {
+    DestroyPictureBrightness();
     DestroyOffscreenFrame();
     SDL_GL_MakeCurrent(GameWindow(), nullptr);
     SDL_GL_DeleteContext(context);

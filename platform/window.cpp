@@ -8,6 +8,7 @@
 #include "platform/gl_table.h"
 #include "platform/input_live.h"
 #include "platform/offscreen_frame.h"
+#include "platform/picture_brightness.h"
 #include "platform/x_error_trap.h"
 
 namespace {
@@ -39,23 +40,32 @@ void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 }
 
+// What the driver offers the present pass.
+struct DriverOffer {
+  bool framebufferObjects = false;
+  bool glsl = false;
+};
+
 // Asked through a short-lived hidden window and context before the game's
 // window exists: a desktop full-screen window is best made full screen from
-// the start, since without a window manager nothing resizes it later.
-bool ProbeFramebufferObjects() {
-  if (!FramebufferObjectsAllowed() || !gl.glGetString) return false;
+// the start, since without a window manager nothing resizes it later, and the
+// display's gamma is best left unread when the picture will carry brightness.
+DriverOffer ProbeDriver() {
+  DriverOffer offer;
+  if (!FramebufferObjectsAllowed() || !gl.glGetString) return offer;
   SDL_Window* probeWindow = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (!probeWindow) return false;
-  bool offered = false;
+  if (!probeWindow) return offer;
   if (SDL_GLContext probe = SDL_GL_CreateContext(probeWindow)) {
     if (SDL_GL_MakeCurrent(probeWindow, probe) == 0) {
-      offered = FramebufferObjectsOffered(reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)));
+      const char* extensions = reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS));
+      offer.framebufferObjects = FramebufferObjectsOffered(extensions);
+      offer.glsl = PictureBrightnessOffered(extensions);
     }
     SDL_GL_MakeCurrent(probeWindow, nullptr);
     SDL_GL_DeleteContext(probe);
   }
   SDL_DestroyWindow(probeWindow);
-  return offered;
+  return offer;
 }
 
 void EnterFullScreen() {
@@ -124,7 +134,8 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   RequestPixelFormat();
 
   fullScreen = options.fullScreen;
-  framebufferPath = ProbeFramebufferObjects();
+  const DriverOffer offer = ProbeDriver();
+  framebufferPath = offer.framebufferObjects;
   LogTrappedXErrors("asking for framebuffer objects");
   SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
   // With the framebuffer path the monitor keeps its own mode and the picture
@@ -145,8 +156,12 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   // From here on the desktop is changed; a signal must not leave it so.
   CatchEndSignals();
   if (fullScreen && !desktopFullScreen) EnterFullScreen();
-  SaveGammaRamp();
-  ApplyBrightness(options.brightness);
+  PlanPictureBrightness(framebufferPath && offer.glsl);
+  SetPictureBrightnessStep(options.brightness);
+  if (!BrightnessInPicture()) {
+    SaveGammaRamp();
+    ApplyBrightness(options.brightness);
+  }
   CloseConsoleLog();
   return true;
 }
@@ -195,6 +210,7 @@ void DestroyGameWindow() {
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
   fullScreen = false;
+  PlanPictureBrightness(false);
   framebufferPath = false;
   if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   videoStarted = false;

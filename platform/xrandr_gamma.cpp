@@ -9,13 +9,14 @@
 
 namespace {
 
-#define SS_X_FUNCTIONS(X)                                                                 \
-  X(x11, XOpenDisplay) X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync)      \
-  X(x11, XSetErrorHandler) X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion)         \
-  X(xrandr, XRRGetScreenResources) X(xrandr, XRRGetScreenResourcesCurrent)                \
-  X(xrandr, XRRFreeScreenResources) X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo)  \
-  X(xrandr, XRRGetCrtcGammaSize) X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma)      \
-  X(xrandr, XRRSetCrtcGamma) X(xrandr, XRRFreeGamma)
+#define SS_X_FUNCTIONS(X)                                                                         \
+  X(x11, XOpenDisplay)                                                                            \
+  X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XSetErrorHandler)         \
+      X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion) X(xrandr, XRRGetScreenResources)    \
+          X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources)               \
+              X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGammaSize) \
+                  X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma) X(xrandr, XRRSetCrtcGamma)  \
+                      X(xrandr, XRRFreeGamma) X(x11, XGetWindowAttributes)
 
 struct XFunctions {
 #define SS_X_FIELD(library, name) decltype(&::name) name = nullptr;
@@ -168,6 +169,17 @@ void RestoreCrtcGamma() {
 }
 
 void ForgetCrtcGamma() { CloseConnection(); }
+
+bool VisualTakesGammaRamp(void* xDisplay, unsigned long xWindow) {
+  XWindowAttributes attributes{};
+  if (!xDisplay || !LoadXFunctions() ||
+      !x.XGetWindowAttributes(static_cast<Display*>(xDisplay), xWindow, &attributes) ||
+      !attributes.visual) {
+    return false;
+  }
+  // Only a DirectColor visual has a colour map to hold a ramp.
+  return attributes.visual->c_class == DirectColor;
+}
 
 void ResampleGammaChannel(const uint16_t* channel, uint16_t* out, int size) {
   if (size == 1) out[0] = channel[kGammaRampSize - 1];

@@ -9,16 +9,16 @@
 
 namespace {
 
-#define TEST_X_FUNCTIONS(X)                                                                     \
-  X(x11, XOpenDisplay)                                                                          \
-  X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XDisplayWidth)          \
-      X(x11, XDisplayHeight) X(x11, XDefaultScreen) X(x11, XGetWindowAttributes)                \
-          X(x11, XInternAtom) X(x11, XSendEvent) X(x11, XCreateSimpleWindow) X(x11, XMapWindow) \
-              X(x11, XSetInputFocus) X(x11, XGrabPointer) X(x11, XUngrabPointer)                \
-                  X(x11, XGetVisualInfo) X(x11, XFree) X(x11, XSetErrorHandler)                 \
-                      X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources) \
-                          X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo)                  \
-                              X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRFreeGamma)
+#define TEST_X_FUNCTIONS(X)                                                                       \
+  X(x11, XOpenDisplay)                                                                            \
+  X(x11, XCloseDisplay)                                                                           \
+  X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XDisplayWidth) X(x11, XDisplayHeight) X(        \
+      x11, XDefaultScreen) X(x11, XGetWindowAttributes) X(x11, XInternAtom) X(x11, XSendEvent)    \
+      X(x11, XCreateSimpleWindow) X(x11, XMapWindow) X(x11, XSetInputFocus) X(x11, XGrabPointer)  \
+          X(x11, XUngrabPointer) X(x11, XGetVisualInfo) X(x11, XFree) X(x11, XSetErrorHandler)    \
+              X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources)           \
+                  X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGamma) \
+                      X(xrandr, XRRFreeGamma) X(xrandr, XRRAllocGamma) X(xrandr, XRRSetCrtcGamma)
 
 struct Functions {
 #define TEST_X_FIELD(library, name) decltype(&::name) name = nullptr;
@@ -109,17 +109,37 @@ std::string Describe(const ScreenMode& mode) {
   return text;
 }
 
-std::vector<uint16_t> ReadCrtcGammaRed() {
-  std::vector<uint16_t> red;
+std::vector<uint16_t> ReadCrtcGamma() {
+  std::vector<uint16_t> green;
   ServerLink link;
-  if (!link.get()) return red;
+  if (!link.get()) return green;
   WithActiveCrtc(link.get(), [&](RRCrtc crtc, const XRRCrtcInfo&) {
     if (XRRCrtcGamma* gamma = x.XRRGetCrtcGamma(link.get(), crtc)) {
-      red.assign(gamma->red, gamma->red + gamma->size);
+      green.assign(gamma->green, gamma->green + gamma->size);
       x.XRRFreeGamma(gamma);
     }
   });
-  return red;
+  return green;
+}
+
+DesktopGammaRamp::DesktopGammaRamp(const std::vector<uint16_t>& ramp) {
+  Display* display = Load() ? x.XOpenDisplay(nullptr) : nullptr;
+  if (!display) return;
+  display_ = display;
+  WithActiveCrtc(display, [&](RRCrtc crtc, const XRRCrtcInfo&) {
+    XRRCrtcGamma* gamma = x.XRRAllocGamma(static_cast<int>(ramp.size()));
+    if (!gamma) return;
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+      gamma->red[i] = gamma->green[i] = gamma->blue[i] = ramp[i];
+    x.XRRSetCrtcGamma(display, crtc, gamma);
+    x.XRRFreeGamma(gamma);
+    set_ = true;
+  });
+  x.XSync(display, False);
+}
+
+DesktopGammaRamp::~DesktopGammaRamp() {
+  if (display_) x.XCloseDisplay(static_cast<Display*>(display_));
 }
 
 int WindowVisualClass(unsigned long window) {

@@ -19,9 +19,26 @@ struct ScreenMode {
 ScreenMode ReadScreenMode();
 std::string Describe(const ScreenMode& mode);
 
-// The red channel of the first active CRTC's gamma, as the server holds it;
-// empty when there is none.
-std::vector<uint16_t> ReadCrtcGammaRed();
+// The gamma ramp of the first active CRTC, as the server holds it: its green
+// channel (empty when there is none).
+std::vector<uint16_t> ReadCrtcGamma();
+
+// A known ramp (all three channels alike) set on the first active CRTC by a
+// client of the test's own. Xvfb keeps a ramp only while the client that set
+// it stays connected and quiet (it reads the ramp back from that client's
+// request buffer), so the connection lives, idle, as long as this object.
+class DesktopGammaRamp {
+ public:
+  explicit DesktopGammaRamp(const std::vector<uint16_t>& ramp);
+  ~DesktopGammaRamp();
+  DesktopGammaRamp(const DesktopGammaRamp&) = delete;
+  DesktopGammaRamp& operator=(const DesktopGammaRamp&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  void* display_ = nullptr;
+  bool set_ = false;
+};
 
 // The visual class (4 TrueColor, 5 DirectColor) of a window; -1 on failure.
 int WindowVisualClass(unsigned long window);
