@@ -108,7 +108,6 @@ uint32_t SystemThread(void*) {
     return 0;
   }
 
-  LogPresentPath();
   runState.store(kSystemThreadRunning, std::memory_order_release);
   startStatus.store(kEngineRunning, std::memory_order_release);
   do {
@@ -161,6 +160,17 @@ void StartPresenting() {
   }
 }
 
+// Adaptive sync shows every refresh without waiting on a late one; plain
+// sync is next best. The loop stays uncapped either way: where the driver
+// refuses (Xvfb does), frames simply come as fast as they are drawn.
+const char* AskForSwapInterval() {
+  constexpr int kAdaptive = -1;
+  constexpr int kEveryRefresh = 1;
+  if (SDL_GL_SetSwapInterval(kAdaptive) == 0) return "adaptive";
+  if (SDL_GL_SetSwapInterval(kEveryRefresh) == 0) return "1";
+  return "refused";
+}
+
 }  // namespace
 
 bool StartEngine(const EngineConfig& requested) {
@@ -192,6 +202,9 @@ bool StartEngine(const EngineConfig& requested) {
   }
   CloseConsoleLog();
   if (!current) return false;
+  // Logged before the driver's strings, as every start-up line of the
+  // window is; a framebuffer or brightness program refused later says so.
+  LogPresentPath(AskForSwapInterval());
   SetUpView();
   SetGlProcAddressFunction(SDL_GL_GetProcAddress);
   ReadGlExtensions();

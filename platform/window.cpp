@@ -224,14 +224,16 @@ bool WindowIsFullScreen() { return fullScreen; }
 
 bool WindowPresentsThroughFramebuffer() { return framebufferPath; }
 
-void LogPresentPath() {
+void LogPresentPath(const char* swapInterval) {
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  char size[48];
-  SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
-  OpenConsoleLog();  // loading OpenGL closed it
+  char details[128];
+  SDL_snprintf(details, sizeof details, ", drawable %d x %d, swap interval %s, brightness %s",
+               drawableWidth, drawableHeight, swapInterval,
+               BrightnessInPicture() ? "in the picture" : "by the display's gamma");
+  OpenConsoleLog();
   LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
-  LogLine(size);
+  LogLine(details);
   CloseConsoleLog();
 }

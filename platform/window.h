@@ -44,9 +44,10 @@ SDL_Window* GameWindow();
 // desktop's own mode. Written before the engine reports its start.
 bool WindowPresentsThroughFramebuffer();
 
-// Logs which way frames reach the window and its drawable size, once the
-// whole start has succeeded (a failed start logs nothing of it).
-void LogPresentPath();
+// Logs in one line which way frames reach the window, its drawable size, the
+// swap interval the driver granted and where brightness is applied, once the
+// whole start has succeeded (a failed start logs nothing of it). Main thread.
+void LogPresentPath(const char* swapInterval);
 
 // Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
 // window stays: for a process that is about to end on a signal.

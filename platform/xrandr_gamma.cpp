@@ -92,10 +92,10 @@ bool OpenConnection() {
   return true;
 }
 
-void SaveActiveCrtcs() {
+void SaveActiveCrtcs(bool probe) {
   Window root = x.XDefaultRootWindow(display);
-  XRRScreenResources* resources =
-      resourcesCurrent ? x.XRRGetScreenResourcesCurrent(display, root) : x.XRRGetScreenResources(display, root);
+  XRRScreenResources* resources = probe ? x.XRRGetScreenResources(display, root)
+                                        : x.XRRGetScreenResourcesCurrent(display, root);
   if (!resources) return;
   for (int i = 0; i < resources->ncrtc; ++i) {
     RRCrtc crtc = resources->crtcs[i];
@@ -132,7 +132,10 @@ void SetCrtc(const SavedCrtc& target, const uint16_t* red, const uint16_t* green
 bool SaveCrtcGamma() {
   CloseConnection();
   if (!OpenConnection()) return false;
-  SaveActiveCrtcs();
+  // The cheap list first; a server that has not been asked yet may hold no
+  // current one, and only then is the slower probing call worth it.
+  if (resourcesCurrent) SaveActiveCrtcs(false);
+  if (saved.empty()) SaveActiveCrtcs(true);
   if (saved.empty()) CloseConnection();
   return !saved.empty();
 }

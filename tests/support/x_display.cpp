@@ -4,20 +4,22 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 
 namespace {
 
-#define TEST_X_FUNCTIONS(X)                                                                       \
-  X(x11, XOpenDisplay)                                                                            \
-  X(x11, XCloseDisplay)                                                                           \
-  X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XDisplayWidth) X(x11, XDisplayHeight) X(        \
-      x11, XDefaultScreen) X(x11, XGetWindowAttributes) X(x11, XInternAtom) X(x11, XSendEvent)    \
-      X(x11, XCreateSimpleWindow) X(x11, XMapWindow) X(x11, XSetInputFocus) X(x11, XGrabPointer)  \
-          X(x11, XUngrabPointer) X(x11, XGetVisualInfo) X(x11, XFree) X(x11, XSetErrorHandler)    \
-              X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources)           \
-                  X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGamma) \
+#define TEST_X_FUNCTIONS(X)                                                                        \
+  X(x11, XOpenDisplay)                                                                             \
+  X(x11, XCloseDisplay)                                                                            \
+  X(x11, XDefaultRootWindow)                                                                       \
+  X(x11, XSync) X(x11, XDisplayWidth) X(x11, XDisplayHeight) X(x11, XDefaultScreen)                \
+      X(x11, XGetWindowAttributes) X(x11, XInternAtom) X(x11, XSendEvent) X(                       \
+          x11, XCreateSimpleWindow) X(x11, XMapWindow) X(x11, XSetInputFocus) X(x11, XGrabPointer) \
+          X(x11, XUngrabPointer) X(x11, XGetVisualInfo) X(x11, XFree) X(x11, XSetErrorHandler)     \
+              X(xrandr, XRRGetScreenResources) X(xrandr, XRRFreeScreenResources)                   \
+                  X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGamma)  \
                       X(xrandr, XRRFreeGamma) X(xrandr, XRRAllocGamma) X(xrandr, XRRSetCrtcGamma)
 
 struct Functions {
@@ -71,8 +73,8 @@ class ServerLink {
 // The first CRTC that shows a mode, with the resources it came from.
 template <typename Use>
 void WithActiveCrtc(Display* display, Use use) {
-  XRRScreenResources* resources =
-      x.XRRGetScreenResourcesCurrent(display, x.XDefaultRootWindow(display));
+  // The probing call: a server just started may have nothing current yet.
+  XRRScreenResources* resources = x.XRRGetScreenResources(display, x.XDefaultRootWindow(display));
   if (!resources) return;
   for (int i = 0; i < resources->ncrtc; ++i) {
     XRRCrtcInfo* info = x.XRRGetCrtcInfo(display, resources, resources->crtcs[i]);
@@ -126,15 +128,19 @@ DesktopGammaRamp::DesktopGammaRamp(const std::vector<uint16_t>& ramp) {
   Display* display = Load() ? x.XOpenDisplay(nullptr) : nullptr;
   if (!display) return;
   display_ = display;
-  WithActiveCrtc(display, [&](RRCrtc crtc, const XRRCrtcInfo&) {
-    XRRCrtcGamma* gamma = x.XRRAllocGamma(static_cast<int>(ramp.size()));
-    if (!gamma) return;
-    for (std::size_t i = 0; i < ramp.size(); ++i)
-      gamma->red[i] = gamma->green[i] = gamma->blue[i] = ramp[i];
-    x.XRRSetCrtcGamma(display, crtc, gamma);
-    x.XRRFreeGamma(gamma);
-    set_ = true;
-  });
+  // Now and then a busy server lists no active CRTC at first; it comes.
+  for (int attempt = 0; attempt < 20 && !set_; ++attempt) {
+    if (attempt > 0) usleep(50000);
+    WithActiveCrtc(display, [&](RRCrtc crtc, const XRRCrtcInfo&) {
+      XRRCrtcGamma* gamma = x.XRRAllocGamma(static_cast<int>(ramp.size()));
+      if (!gamma) return;
+      for (std::size_t i = 0; i < ramp.size(); ++i)
+        gamma->red[i] = gamma->green[i] = gamma->blue[i] = ramp[i];
+      x.XRRSetCrtcGamma(display, crtc, gamma);
+      x.XRRFreeGamma(gamma);
+      set_ = true;
+    });
+  }
   x.XSync(display, False);
 }
 
