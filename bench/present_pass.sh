@@ -48,7 +48,7 @@ for pair in 640x480:640x480 1920x1080:1024x768; do
   quad=$(BENCH_PRESENT=0 BENCH_SCREEN=$screen "$reference" "$work/base" "$frames")
   pass=$(BENCH_FULL_SCREEN=1 BENCH_SCREEN=$game "$reference" "$work/base" "$frames" none)
   row "quad straight into the window" "$quad"
-  row "present pass" "$pass" "(cpu ratio to the quad $(ratio "$(field cpu_us_per_frame "$pass")" "$(field cpu_us_per_frame "$quad")"), fps ratio $(ratio "$(field fps "$quad")" "$(field fps "$pass")"))"
+  row "present pass" "$pass" "(cpu ratio to the quad $(ratio "$(field cpu_us_per_frame "$pass")" "$(field cpu_us_per_frame "$quad")"), time ratio $(ratio "$(field fps "$quad")" "$(field fps "$pass")"))"
   for glsl in 0 1; do
     through=$(BENCH_FULL_SCREEN=1 BENCH_SCREEN=$game "$gameplay" "$work/base" "$glsl" "$frames" "$level")
     straight=$(BENCH_PRESENT=0 BENCH_FULL_SCREEN=1 BENCH_SCREEN=$game "$gameplay" "$work/base" "$glsl" "$frames" "$level")

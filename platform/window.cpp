@@ -166,6 +166,8 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   return true;
 }
 
+namespace {
+
 // Another window has the keyboard: the pointer is the player's again, with
 // the system cursor over a window of ours; it is taken back with the focus.
 void FollowFocus(uint8_t windowEvent) {
@@ -176,6 +178,8 @@ void FollowFocus(uint8_t windowEvent) {
     SDL_SetRelativeMouseMode(SDL_TRUE);
   }
 }
+
+}  // namespace
 
 bool TakeWindowEvent(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT) FollowFocus(event.window.event);
