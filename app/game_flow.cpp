@@ -191,6 +191,9 @@ int GameMain() {
   ReleaseResources();
   ReleaseShaders();  // while the context that built them still exists
   DestroyFrontEnd();
+  // Alt+Enter or F11 may have changed the window since the start; a view
+  // exists only while the engine's window does.
+  if (EngineViewWidth() != 0) Settings.fullScreen = WindowIsFullScreen();
   SaveSettings();
   flowSteps.stopEngine();
   return kExitDone;

@@ -4,11 +4,15 @@
 //
 //   reference_frames_bench ASSET_DIR [frames] [texture]
 //
+// With the texture "none" no quad is drawn: the frame is the clear and the
+// present alone, which through the framebuffer is the present pass's cost.
+//
 // Needs DISPLAY. Prints one line:
 //   reference frames=N fps=F cpu_us_per_frame=C first_frame_ms=A peak_rss_kb=K texture=WxH
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "bench/frame_rate/frame_stats.h"
 #include "game/object_drawing.h"
@@ -24,10 +28,14 @@ namespace {
 constexpr QuadVertex kFullWindow[6] = {{-1, 1, 0, 1},  {1, 1, 1, 1},  {-1, -1, 0, 0},
                                        {-1, -1, 0, 0}, {1, 1, 1, 1},  {1, -1, 1, 0}};
 
-void DrawFrame(const Texture& texture) {
+constexpr const char* kNoQuad = "none";
+
+void DrawFrame(const Texture* texture) {
   BeginScreenFrame();
-  texture.Bind();
-  DrawTriangles(kFullWindow, 0);
+  if (texture) {
+    texture->Bind();
+    DrawTriangles(kFullWindow, 0);
+  }
   EndScreenFrame();
 }
 
@@ -50,7 +58,8 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     Texture texture;
-    if (!texture.Load(picture, false)) {
+    const bool quad = std::strcmp(picture, kNoQuad) != 0;
+    if (quad && !texture.Load(picture, false)) {
       std::fprintf(stderr, "reference_frames_bench: cannot load %s\n", picture);
       status = 1;
     } else {
@@ -59,12 +68,12 @@ int main(int argc, char** argv) {
       gl.glMatrixMode(GL_MODELVIEW);
       gl.glColor4f(1, 1, 1, 1);
 
-      DrawFrame(texture);
+      DrawFrame(quad ? &texture : nullptr);
       const double firstFrameMs = frame_stats::MsSinceStart();
-      for (int i = 1; i < kWarmUp; ++i) DrawFrame(texture);
+      for (int i = 1; i < kWarmUp; ++i) DrawFrame(quad ? &texture : nullptr);
       const auto from = frame_stats::Clock::now();
       const double cpuFrom = frame_stats::ProcessCpuSeconds();
-      for (int i = 0; i < frames; ++i) DrawFrame(texture);
+      for (int i = 0; i < frames; ++i) DrawFrame(quad ? &texture : nullptr);
       const double cpuTo = frame_stats::ProcessCpuSeconds();
       const auto to = frame_stats::Clock::now();
 

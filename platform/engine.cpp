@@ -13,7 +13,9 @@
 #include "platform/input.h"
 #include "platform/input_devices.h"
 #include "platform/locks.h"
+#include "platform/gamma.h"
 #include "platform/offscreen_frame.h"
+#include "platform/picture_brightness.h"
 #include "platform/threads.h"
 #include "platform/quit_request.h"
 #include "platform/window.h"
@@ -77,7 +79,9 @@ bool StartTimerTable() {
 
 void PumpEvents() {
   SDL_Event event;
-  while (SDL_PollEvent(&event)) TakeInputEvent(event);
+  while (SDL_PollEvent(&event)) {
+    if (!TakeWindowEvent(event)) TakeInputEvent(event);
+  }
 }
 
 uint32_t SystemThread(void*) {
@@ -104,7 +108,6 @@ uint32_t SystemThread(void*) {
     return 0;
   }
 
-  LogPresentPath();
   runState.store(kSystemThreadRunning, std::memory_order_release);
   startStatus.store(kEngineRunning, std::memory_order_release);
   do {
@@ -142,10 +145,30 @@ void SetUpView() {
 void StartPresenting() {
   if (!WindowPresentsThroughFramebuffer()) return;
   const bool sixteenBit = (config.window.colorDepth & 0xFF) <= 16;
-  if (CreateOffscreenFrame(viewWidth, viewHeight, sixteenBit)) return;
-  OpenConsoleLog();
-  LogLine("the framebuffer could not be made: presenting straight into the window");
-  CloseConsoleLog();
+  const bool framed = CreateOffscreenFrame(viewWidth, viewHeight, sixteenBit);
+  if (!framed) {
+    OpenConsoleLog();
+    LogLine("the framebuffer could not be made: presenting straight into the window");
+    CloseConsoleLog();
+  }
+  // The window left the display's gamma alone for the picture to carry the
+  // brightness; where it cannot, the display's ramp takes over after all.
+  if (BrightnessInPicture() && !(framed && CreatePictureBrightness())) {
+    PlanPictureBrightness(false);
+    SaveGammaRamp();
+    ApplyBrightness(PictureBrightnessStep());
+  }
+}
+
+// Adaptive sync shows every refresh without waiting on a late one; plain
+// sync is next best. The loop stays uncapped either way: where the driver
+// refuses (Xvfb does), frames simply come as fast as they are drawn.
+const char* AskForSwapInterval() {
+  constexpr int kAdaptive = -1;
+  constexpr int kEveryRefresh = 1;
+  if (SDL_GL_SetSwapInterval(kAdaptive) == 0) return "adaptive";
+  if (SDL_GL_SetSwapInterval(kEveryRefresh) == 0) return "1";
+  return "refused";
 }
 
 }  // namespace
@@ -179,6 +202,9 @@ bool StartEngine(const EngineConfig& requested) {
   }
   CloseConsoleLog();
   if (!current) return false;
+  // Logged before the driver's strings, as every start-up line of the
+  // window is; a framebuffer or brightness program refused later says so.
+  LogPresentPath(AskForSwapInterval());
   SetUpView();
   SetGlProcAddressFunction(SDL_GL_GetProcAddress);
   ReadGlExtensions();
@@ -188,6 +214,7 @@ bool StartEngine(const EngineConfig& requested) {
 
 bool StopEngine() {
   if (context) {
+    DestroyPictureBrightness();
     DestroyOffscreenFrame();
     SDL_GL_MakeCurrent(GameWindow(), nullptr);
     SDL_GL_DeleteContext(context);

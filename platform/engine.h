@@ -60,6 +60,11 @@ void PresentFrame();
 int32_t EngineViewWidth();
 int32_t EngineViewHeight();
 
+// Whether the window is full screen now: the player switches with Alt+Enter
+// or F11 at any moment, so the choice to remember is read at the save. False
+// while no window exists. Any thread.
+bool WindowIsFullScreen();
+
 // The two handshake words, for the curious (tests, diagnostics). Any thread.
 int32_t EngineStartStatus();
 int32_t EngineRunState();

@@ -5,10 +5,22 @@
 #include <cmath>
 #include <mutex>
 
+#include <SDL_syswm.h>
+
+#include "platform/picture_brightness.h"
 #include "platform/window.h"
 #include "platform/xrandr_gamma.h"
 
 namespace {
+
+// Another video driver than X11 (Wayland, say) is taken at its word.
+bool WindowTakesRamp(SDL_Window* window) {
+  if (!window) return false;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  return VisualTakesGammaRamp(info.info.x11.display, info.info.x11.window);
+}
 
 // The game window's display. SDL sets window gamma only on visuals that take
 // a ramp (DirectColor); on the usual TrueColor visuals X refuses, and the CRTC
@@ -18,7 +30,9 @@ class DisplayGamma final : public GammaOutput {
   void Save() override {
     std::lock_guard<std::mutex> hold(mutex_);
     SDL_Window* window = GameWindow();
-    sdlSaved_ = window && SDL_GetWindowGammaRamp(window, saved_.red, saved_.green, saved_.blue) == 0 &&
+    sdlTakesRamp_ = WindowTakesRamp(window);
+    sdlSaved_ = sdlTakesRamp_ &&
+                SDL_GetWindowGammaRamp(window, saved_.red, saved_.green, saved_.blue) == 0 &&
                 GammaChannelUsable(saved_.red, kGammaRampSize) &&
                 GammaChannelUsable(saved_.green, kGammaRampSize) &&
                 GammaChannelUsable(saved_.blue, kGammaRampSize);
@@ -28,7 +42,8 @@ class DisplayGamma final : public GammaOutput {
   void Apply(const GammaRamp& ramp) override {
     std::lock_guard<std::mutex> hold(mutex_);
     SDL_Window* window = GameWindow();
-    if (window && SDL_SetWindowGammaRamp(window, ramp.red, ramp.green, ramp.blue) == 0) {
+    if (window && sdlTakesRamp_ &&
+        SDL_SetWindowGammaRamp(window, ramp.red, ramp.green, ramp.blue) == 0) {
       sdlApplied_ = true;
     } else if (crtcSaved_) {
       crtcApplied_ = ApplyCrtcGamma(ramp);
@@ -47,7 +62,7 @@ class DisplayGamma final : public GammaOutput {
     } else if (crtcSaved_) {
       ForgetCrtcGamma();
     }
-    sdlSaved_ = sdlApplied_ = crtcSaved_ = crtcApplied_ = false;
+    sdlTakesRamp_ = sdlSaved_ = sdlApplied_ = crtcSaved_ = crtcApplied_ = false;
   }
 
  private:
@@ -56,6 +71,7 @@ class DisplayGamma final : public GammaOutput {
   std::mutex mutex_;
   GammaRamp saved_{};
   const GammaRamp linear_ = LinearGammaRamp();
+  bool sdlTakesRamp_ = false;
   bool sdlSaved_ = false;
   bool sdlApplied_ = false;
   bool crtcSaved_ = false;
@@ -74,7 +90,7 @@ GammaOutput& Output() {
 }  // namespace
 
 GammaRamp BuildGammaRamp(int32_t step) {
-  double exponent = step == 0 ? 1.0 : step == 1 ? 1.33 : 1.66;
+  const double exponent = BrightnessExponent(step);
   GammaRamp ramp;
   for (int i = 0; i < kGammaRampSize; ++i) {
     double value = std::pow((i + 1) / 256.0, exponent) * 65535.0 + 0.5;
@@ -94,7 +110,12 @@ GammaRamp LinearGammaRamp() {
 
 void SaveGammaRamp() { Output().Save(); }
 
-void ApplyBrightness(int32_t step) { Output().Apply(BuildGammaRamp(step)); }
+void ApplyBrightness(int32_t step) {
+  SetPictureBrightnessStep(step);
+  // The present pass shows it from the next frame; the desktop stays as it is.
+  if (BrightnessInPicture()) return;
+  Output().Apply(BuildGammaRamp(step));
+}
 
 void RestoreGammaRamp() { Output().Restore(); }
 

@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 
-// Brightness is a gamma ramp of the display, not something the renderer does.
-// The window's creation saves the display's ramp and applies the brightness
+// Brightness as a gamma ramp of the display: the way when frames are not
+// presented through a framebuffer with GLSL (picture_brightness.h has the
+// other). The window's creation saves the display's ramp and applies the brightness
 // setting, the options screen applies a new step at once, and the window's
 // destruction (or a SIGINT / SIGTERM while the window exists) puts the saved
 // ramp back. A display that refuses a ramp keeps its own; nothing is reported.
@@ -25,7 +26,9 @@ GammaRamp LinearGammaRamp();
 
 // System thread, window creation: remembers the display's current ramp.
 void SaveGammaRamp();
-// System thread (window creation) and main thread (options screen).
+// System thread (window creation) and main thread (options screen). While
+// the picture carries the brightness (picture_brightness.h) only the present
+// pass changes; the display's ramp is neither read nor set.
 void ApplyBrightness(int32_t step);
 // System thread, window destruction: puts back the saved ramp. A second call
 // without a new save does nothing.

@@ -27,6 +27,7 @@ bool livePadLeftButton = false;
 
 // Presses since the last poll; system thread only.
 bool keyLatched[kDeviceScanCodeCount];
+bool keyHeldBack[kDeviceScanCodeCount];
 uint32_t buttonsLatched = 0;
 int32_t pendingWheel = 0;
 
@@ -53,6 +54,7 @@ void ClearLiveRecords() {
   std::memset(livePadKeys, 0, sizeof livePadKeys);
   livePadLeftButton = false;
   std::memset(keyLatched, 0, sizeof keyLatched);
+  std::memset(keyHeldBack, 0, sizeof keyHeldBack);
   buttonsLatched = 0;
   pendingWheel = 0;
 }
@@ -78,13 +80,26 @@ void CloseInputLocks() {
 }
 
 void LatchKeyDown(int deviceScanCode) {
-  if (deviceScanCode >= 0 && deviceScanCode < kDeviceScanCodeCount) keyLatched[deviceScanCode] = true;
+  if (deviceScanCode < 0 || deviceScanCode >= kDeviceScanCodeCount) return;
+  keyLatched[deviceScanCode] = true;
+  keyHeldBack[deviceScanCode] = false;  // pressed again on its own, for the game
+}
+
+void HoldBackKey(int deviceScanCode) {
+  if (deviceScanCode < 0 || deviceScanCode >= kDeviceScanCodeCount) return;
+  keyHeldBack[deviceScanCode] = true;
+  keyLatched[deviceScanCode] = false;
 }
 
 void PublishKeys(const uint8_t* held, int count) {
   uint8_t keys[kKeyCount] = {};
   for (int device = 0; device < kDeviceScanCodeCount; ++device) {
-    bool down = keyLatched[device] || (device < count && held[device] != 0);
+    const bool heldNow = device < count && held[device] != 0;
+    if (keyHeldBack[device]) {
+      keyHeldBack[device] = heldNow;
+      continue;
+    }
+    bool down = keyLatched[device] || heldNow;
     int scanCode = down ? ScanCodeFromDevice(device) : 0;
     if (scanCode != 0) keys[KeyCodeFromScanCode(scanCode)] = kPressedBit;
   }

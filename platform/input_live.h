@@ -17,6 +17,9 @@ void CloseInputLocks();
 // reports it even if it was released again before that poll, so a tap
 // shorter than the poll interval is never lost.
 void LatchKeyDown(int deviceScanCode);
+// A key the platform layer keeps for itself (the Enter of Alt+Enter, F11):
+// its latch is dropped and the polls leave it out until one sees it released.
+void HoldBackKey(int deviceScanCode);
 // Live keys = the keys held now (held[scancode] non-zero, count entries) and
 // the latched ones, by key code; clears the latches.
 void PublishKeys(const uint8_t* held, int count);

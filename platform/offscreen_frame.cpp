@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gl_table.h"
+#include "platform/picture_brightness.h"
 
 namespace {
 
@@ -69,18 +70,6 @@ FramebufferCalls ChooseCalls() {
   return {};
 }
 
-bool ListHas(const char* list, const char* name) {
-  const std::size_t length = std::strlen(name);
-  const char* cursor = list;
-  while (*cursor) {
-    const std::size_t word = std::strcspn(cursor, " ");
-    if (word == length && std::memcmp(cursor, name, length) == 0) return true;
-    cursor += word;
-    if (*cursor == ' ') ++cursor;
-  }
-  return false;
-}
-
 void MakeColourTexture(GLint internalFormat) {
   gl.glBindTexture(GL_TEXTURE_2D, frame.colour);
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -99,6 +88,18 @@ bool Complete() {
 }
 
 }  // namespace
+
+bool ExtensionListed(const char* list, const char* name) {
+  const std::size_t length = std::strlen(name);
+  const char* cursor = list;
+  while (*cursor) {
+    const std::size_t word = std::strcspn(cursor, " ");
+    if (word == length && std::memcmp(cursor, name, length) == 0) return true;
+    cursor += word;
+    if (*cursor == ' ') ++cursor;
+  }
+  return false;
+}
 
 PictureRect FitPicture(int32_t pictureWidth, int32_t pictureHeight, int32_t drawableWidth,
                        int32_t drawableHeight) {
@@ -126,9 +127,9 @@ bool FramebufferObjectsAllowed() { return framebufferObjectsAllowed.load(); }
 
 bool FramebufferObjectsOffered(const char* extensionList) {
   if (!FramebufferObjectsAllowed() || !extensionList) return false;
-  return ListHas(extensionList, "GL_ARB_framebuffer_object") ||
-         (ListHas(extensionList, "GL_EXT_framebuffer_object") &&
-          ListHas(extensionList, "GL_EXT_packed_depth_stencil"));
+  return ExtensionListed(extensionList, "GL_ARB_framebuffer_object") ||
+         (ExtensionListed(extensionList, "GL_EXT_framebuffer_object") &&
+          ExtensionListed(extensionList, "GL_EXT_packed_depth_stencil"));
 }
 
 bool CreateOffscreenFrame(int32_t width, int32_t height, bool sixteenBit) {
@@ -208,6 +209,9 @@ void DrawOffscreenFrame(int32_t drawableWidth, int32_t drawableHeight) {
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   gl.glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  // Brightness other than High goes through its program; the game's own
+  // program is put back at the end of the pass.
+  if (shaders) UsePictureBrightness();
 
   for (GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
     gl.glMatrixMode(matrix);

@@ -30,6 +30,9 @@ PictureRect FitPicture(int32_t pictureWidth, int32_t pictureHeight, int32_t draw
 void AllowFramebufferObjects(bool allowed);
 bool FramebufferObjectsAllowed();
 
+// True when the space-separated list holds exactly that name. Pure.
+bool ExtensionListed(const char* list, const char* name);
+
 // True when the driver's extension list (space separated) offers framebuffer
 // objects the present pass can use, and they are allowed.
 bool FramebufferObjectsOffered(const char* extensionList);

@@ -1,10 +1,14 @@
 #include "platform/window.h"
 
+#include <atomic>
+
 #include "platform/console_log.h"
 #include "platform/end_signals.h"
 #include "platform/gamma.h"
 #include "platform/gl_table.h"
+#include "platform/input_live.h"
 #include "platform/offscreen_frame.h"
+#include "platform/picture_brightness.h"
 #include "platform/x_error_trap.h"
 
 namespace {
@@ -15,11 +19,13 @@ constexpr const char* kWindowTitle = "KelpforgeSoftware | StarfieldStampede";
 // the engine runs (ordered by the start and stop handshake).
 SDL_Window* window = nullptr;
 bool videoStarted = false;
-bool fullScreen = false;
+// Written by the system thread (creation, Alt+Enter / F11); the main thread
+// reads it when the settings are saved.
+std::atomic<bool> fullScreen{false};
 // Whether the game's picture goes through a framebuffer object; decided once
 // per window, before full screen is chosen.
 bool framebufferPath = false;
-// The options of the window being made; read only while CreateGameWindow runs.
+// The options the window was made with; system thread only.
 WindowOptions requested;
 
 bool SixteenBit() { return (requested.colorDepth & 0xFF) <= 16; }
@@ -34,23 +40,32 @@ void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 }
 
+// What the driver offers the present pass.
+struct DriverOffer {
+  bool framebufferObjects = false;
+  bool glsl = false;
+};
+
 // Asked through a short-lived hidden window and context before the game's
 // window exists: a desktop full-screen window is best made full screen from
-// the start, since without a window manager nothing resizes it later.
-bool ProbeFramebufferObjects() {
-  if (!FramebufferObjectsAllowed() || !gl.glGetString) return false;
+// the start, since without a window manager nothing resizes it later, and the
+// display's gamma is best left unread when the picture will carry brightness.
+DriverOffer ProbeDriver() {
+  DriverOffer offer;
+  if (!FramebufferObjectsAllowed() || !gl.glGetString) return offer;
   SDL_Window* probeWindow = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (!probeWindow) return false;
-  bool offered = false;
+  if (!probeWindow) return offer;
   if (SDL_GLContext probe = SDL_GL_CreateContext(probeWindow)) {
     if (SDL_GL_MakeCurrent(probeWindow, probe) == 0) {
-      offered = FramebufferObjectsOffered(reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)));
+      const char* extensions = reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS));
+      offer.framebufferObjects = FramebufferObjectsOffered(extensions);
+      offer.glsl = PictureBrightnessOffered(extensions);
     }
     SDL_GL_MakeCurrent(probeWindow, nullptr);
     SDL_GL_DeleteContext(probe);
   }
   SDL_DestroyWindow(probeWindow);
-  return offered;
+  return offer;
 }
 
 void EnterFullScreen() {
@@ -71,6 +86,37 @@ uint32_t WindowKind(bool desktopFullScreen) {
   return framebufferPath && !fullScreen ? SDL_WINDOW_RESIZABLE : 0;
 }
 
+// Alt+Enter and F11; Alt+F4 is the input layer's (it ends the game).
+bool IsFullScreenSwitch(const SDL_KeyboardEvent& key) {
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code == SDL_SCANCODE_F11) return true;
+  return (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+         (key.keysym.mod & KMOD_ALT) != 0;
+}
+
+// The window is moved and sized by hand before and after SDL's switch:
+// without a window manager (a bare X server) nothing else would do it, and
+// with one the manager's own full-screen geometry wins anyway.
+void SwitchToDesktopFullScreen() {
+  const int display = SDL_GetWindowDisplayIndex(window);
+  SDL_Rect bounds = {0, 0, requested.width, requested.height};
+  SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds);
+  SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  SDL_SetWindowSize(window, bounds.w, bounds.h);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowCursor(SDL_DISABLE);
+}
+
+void SwitchToWindow() {
+  const int display = SDL_GetWindowDisplayIndex(window);
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowResizable(window, SDL_TRUE);
+  SDL_SetWindowSize(window, requested.width, requested.height);
+  const int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display);
+  SDL_SetWindowPosition(window, centred, centred);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
 bool Fail() {
   CloseConsoleLog();
   return false;
@@ -88,7 +134,8 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   RequestPixelFormat();
 
   fullScreen = options.fullScreen;
-  framebufferPath = ProbeFramebufferObjects();
+  const DriverOffer offer = ProbeDriver();
+  framebufferPath = offer.framebufferObjects;
   LogTrappedXErrors("asking for framebuffer objects");
   SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
   // With the framebuffer path the monitor keeps its own mode and the picture
@@ -109,10 +156,50 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   // From here on the desktop is changed; a signal must not leave it so.
   CatchEndSignals();
   if (fullScreen && !desktopFullScreen) EnterFullScreen();
-  SaveGammaRamp();
-  ApplyBrightness(options.brightness);
+  PlanPictureBrightness(framebufferPath && offer.glsl);
+  SetPictureBrightnessStep(options.brightness);
+  if (!BrightnessInPicture()) {
+    SaveGammaRamp();
+    ApplyBrightness(options.brightness);
+  }
   CloseConsoleLog();
   return true;
+}
+
+namespace {
+
+// Another window has the keyboard: the pointer is the player's again, with
+// the system cursor over a window of ours; it is taken back with the focus.
+void FollowFocus(uint8_t windowEvent) {
+  if (windowEvent == SDL_WINDOWEVENT_FOCUS_LOST) {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+  } else if (windowEvent == SDL_WINDOWEVENT_FOCUS_GAINED) {
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+  }
+}
+
+}  // namespace
+
+bool TakeWindowEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT) FollowFocus(event.window.event);
+  if (event.type != SDL_KEYDOWN || !IsFullScreenSwitch(event.key)) return false;
+  // Held back from the key bytes until released: a menu would take the Enter
+  // of Alt+Enter as its own.
+  HoldBackKey(event.key.keysym.scancode);
+  if (event.key.repeat == 0) ToggleFullScreen();
+  return true;
+}
+
+void ToggleFullScreen() {
+  // The mode-change path has no scaled picture to follow a window's size.
+  if (!window || !framebufferPath) return;
+  if (fullScreen) {
+    SwitchToWindow();
+  } else {
+    SwitchToDesktopFullScreen();
+  }
+  fullScreen = !fullScreen;
 }
 
 void RestoreDesktop() {
@@ -127,6 +214,7 @@ void DestroyGameWindow() {
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
   fullScreen = false;
+  PlanPictureBrightness(false);
   framebufferPath = false;
   if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   videoStarted = false;
@@ -136,16 +224,20 @@ void DestroyGameWindow() {
 
 SDL_Window* GameWindow() { return window; }
 
+bool WindowIsFullScreen() { return fullScreen; }
+
 bool WindowPresentsThroughFramebuffer() { return framebufferPath; }
 
-void LogPresentPath() {
+void LogPresentPath(const char* swapInterval) {
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  char size[48];
-  SDL_snprintf(size, sizeof size, ", drawable %d x %d", drawableWidth, drawableHeight);
-  OpenConsoleLog();  // loading OpenGL closed it
+  char details[128];
+  SDL_snprintf(details, sizeof details, ", drawable %d x %d, swap interval %s, brightness %s",
+               drawableWidth, drawableHeight, swapInterval,
+               BrightnessInPicture() ? "in the picture" : "by the display's gamma");
+  OpenConsoleLog();
   LogAppend(framebufferPath ? "presenting through a framebuffer" : "presenting straight into the window");
-  LogLine(size);
+  LogLine(details);
   CloseConsoleLog();
 }

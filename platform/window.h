@@ -18,6 +18,19 @@
 // caller then calls DestroyGameWindow.
 bool CreateGameWindow(const char* glLibrary, const WindowOptions& options);
 
+// The pump's share of the window's own events, before the input layer sees
+// them. Alt+Enter and F11 switch between desktop full screen and a window of
+// the game's size (ToggleFullScreen); true for those keys, which are held
+// back from the game's key bytes until released. Losing the focus lets go of
+// the mouse (relative mode) and shows the cursor in a window; gaining it
+// takes the mouse back. System thread.
+bool TakeWindowEvent(const SDL_Event& event);
+
+// Desktop full screen becomes a resizable window of the options' size, centred,
+// with the system cursor, or back. Nothing happens on the mode-change path or
+// without a window. System thread.
+void ToggleFullScreen();
+
 // Puts back the gamma ramp and the desktop mode, destroys the window, stops
 // SDL's video and unloads OpenGL. Safe for a partly made or absent window.
 void DestroyGameWindow();
@@ -31,9 +44,10 @@ SDL_Window* GameWindow();
 // desktop's own mode. Written before the engine reports its start.
 bool WindowPresentsThroughFramebuffer();
 
-// Logs which way frames reach the window and its drawable size, once the
-// whole start has succeeded (a failed start logs nothing of it).
-void LogPresentPath();
+// Logs in one line which way frames reach the window, its drawable size, the
+// swap interval the driver granted and where brightness is applied, once the
+// whole start has succeeded (a failed start logs nothing of it). Main thread.
+void LogPresentPath(const char* swapInterval);
 
 // Puts the desktop back as it was (gamma ramp, display mode, cursor) while the
 // window stays: for a process that is about to end on a signal.

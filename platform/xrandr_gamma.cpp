@@ -9,13 +9,14 @@
 
 namespace {
 
-#define SS_X_FUNCTIONS(X)                                                                 \
-  X(x11, XOpenDisplay) X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync)      \
-  X(x11, XSetErrorHandler) X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion)         \
-  X(xrandr, XRRGetScreenResources) X(xrandr, XRRGetScreenResourcesCurrent)                \
-  X(xrandr, XRRFreeScreenResources) X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo)  \
-  X(xrandr, XRRGetCrtcGammaSize) X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma)      \
-  X(xrandr, XRRSetCrtcGamma) X(xrandr, XRRFreeGamma)
+#define SS_X_FUNCTIONS(X)                                                                         \
+  X(x11, XOpenDisplay)                                                                            \
+  X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XSetErrorHandler)         \
+      X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion) X(xrandr, XRRGetScreenResources)    \
+          X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources)               \
+              X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGammaSize) \
+                  X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma) X(xrandr, XRRSetCrtcGamma)  \
+                      X(xrandr, XRRFreeGamma) X(x11, XGetWindowAttributes)
 
 struct XFunctions {
 #define SS_X_FIELD(library, name) decltype(&::name) name = nullptr;
@@ -91,10 +92,10 @@ bool OpenConnection() {
   return true;
 }
 
-void SaveActiveCrtcs() {
+void SaveActiveCrtcs(bool probe) {
   Window root = x.XDefaultRootWindow(display);
-  XRRScreenResources* resources =
-      resourcesCurrent ? x.XRRGetScreenResourcesCurrent(display, root) : x.XRRGetScreenResources(display, root);
+  XRRScreenResources* resources = probe ? x.XRRGetScreenResources(display, root)
+                                        : x.XRRGetScreenResourcesCurrent(display, root);
   if (!resources) return;
   for (int i = 0; i < resources->ncrtc; ++i) {
     RRCrtc crtc = resources->crtcs[i];
@@ -131,7 +132,10 @@ void SetCrtc(const SavedCrtc& target, const uint16_t* red, const uint16_t* green
 bool SaveCrtcGamma() {
   CloseConnection();
   if (!OpenConnection()) return false;
-  SaveActiveCrtcs();
+  // The cheap list first; a server that has not been asked yet may hold no
+  // current one, and only then is the slower probing call worth it.
+  if (resourcesCurrent) SaveActiveCrtcs(false);
+  if (saved.empty()) SaveActiveCrtcs(true);
   if (saved.empty()) CloseConnection();
   return !saved.empty();
 }
@@ -168,6 +172,17 @@ void RestoreCrtcGamma() {
 }
 
 void ForgetCrtcGamma() { CloseConnection(); }
+
+bool VisualTakesGammaRamp(void* xDisplay, unsigned long xWindow) {
+  XWindowAttributes attributes{};
+  if (!xDisplay || !LoadXFunctions() ||
+      !x.XGetWindowAttributes(static_cast<Display*>(xDisplay), xWindow, &attributes) ||
+      !attributes.visual) {
+    return false;
+  }
+  // Only a DirectColor visual has a colour map to hold a ramp.
+  return attributes.visual->c_class == DirectColor;
+}
 
 void ResampleGammaChannel(const uint16_t* channel, uint16_t* out, int size) {
   if (size == 1) out[0] = channel[kGammaRampSize - 1];

@@ -20,6 +20,12 @@ void RestoreCrtcGamma();
 // Closes the connection, leaving the display's ramps as they are.
 void ForgetCrtcGamma();
 
+// Whether a window (on SDL's connection) can take SDL's gamma ramp: X keeps
+// one only for DirectColor visuals. SDL stores a ramp for a window without
+// the focus and reports success, and on a TrueColor visual it then fails
+// without a word when the focus comes, so success alone proves nothing.
+bool VisualTakesGammaRamp(void* xDisplay, unsigned long xWindow);
+
 // Entry j of a ramp of `size` entries taken from the 256-entry channel, first
 // to first and last to last. Pure.
 void ResampleGammaChannel(const uint16_t* channel, uint16_t* out, int size);

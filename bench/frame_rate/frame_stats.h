@@ -4,9 +4,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <ctime>
 
 #include "app/engine_start.h"
+#include "platform/offscreen_frame.h"
 #include "resources/settings.h"
 
 namespace frame_stats {
@@ -51,12 +53,26 @@ inline double FramesPerSecond(int frames, Clock::time_point from, Clock::time_po
 }
 
 // Starts the engine windowed at 640 × 480 on the given asset tree, silent,
-// with shaders as asked. False when the engine did not start.
+// with shaders as asked. False when the engine did not start. For measuring
+// the present pass the environment may change the set-up:
+//   BENCH_SCREEN=WxH      the game's resolution
+//   BENCH_FULL_SCREEN=1   desktop full screen (the picture scaled to the screen)
+//   BENCH_PRESENT=0       no framebuffer: frames go straight into the window
 inline bool StartBenchEngine(const char* assetDirectory, bool glsl) {
   Settings.screenWidth = 640;
   Settings.screenHeight = 480;
+  if (const char* screen = std::getenv("BENCH_SCREEN")) {
+    int width = 0, height = 0;
+    if (std::sscanf(screen, "%dx%d", &width, &height) == 2 && width > 0 && height > 0) {
+      Settings.screenWidth = width;
+      Settings.screenHeight = height;
+    }
+  }
+  const char* fullScreen = std::getenv("BENCH_FULL_SCREEN");
+  const char* present = std::getenv("BENCH_PRESENT");
+  AllowFramebufferObjects(!(present && std::strcmp(present, "0") == 0));
   Settings.colorDepth = 32;
-  Settings.fullScreen = false;
+  Settings.fullScreen = fullScreen && std::strcmp(fullScreen, "1") == 0;
   Settings.soundEnabled = false;
   Settings.glslEnabled = glsl;
   Settings.glslRequested = glsl;

@@ -5,6 +5,7 @@
 
 #include "platform/gl_table.h"
 #include "platform/offscreen_frame.h"
+#include "platform/picture_brightness.h"
 #include "support/recording_gl.h"
 
 namespace {
@@ -152,6 +153,37 @@ TEST_F(PresentPass, SixteenBitColourFallsBackWhenRefusedAndNoFramebufferMeansThe
   gl.arbFramebufferObject = true;
   EXPECT_FALSE(FramebufferObjectsOffered("GL_ARB_framebuffer_object"));
   EXPECT_FALSE(CreateOffscreenFrame(640, 480, false));
+}
+
+TEST_F(PresentPass, BrightnessBelowHighGoesThroughItsProgramAndTheGamesComesBack) {
+  gl.arbShaderObjects = gl.arbShadingLanguage100 = true;
+  rec.SetReturn("glCreateProgramObjectARB", 9);
+  rec.SetReturn("glCreateShaderObjectARB", 4);
+  rec.OnCall("glGetObjectParameterivARB",
+             [](GlCall& call) { *static_cast<GLint*>(const_cast<void*>(call.Pointer(2))) = 1; });
+  ASSERT_TRUE(CreateOffscreenFrame(640, 480, false));
+  ASSERT_TRUE(CreatePictureBrightness());
+  const int64_t brightnessProgram = rec.Last("glLinkProgramARB").Int(0);
+  for (int32_t step : {0, 1, 2}) {
+    SetPictureBrightnessStep(step);
+    rec.Clear();
+    DrawOffscreenFrame(640, 480);
+    const std::vector<GlCall> programs = rec.Calls("glUseProgramObjectARB");
+    ASSERT_FALSE(programs.empty());
+    EXPECT_EQ(programs.back().Int(0), static_cast<int64_t>(kGameProgram)) << step;
+    if (step == 0) {
+      EXPECT_EQ(programs.size(), 2u) << "High is the picture untouched";
+      EXPECT_EQ(rec.Count("glUniform1fARB"), 0u);
+    } else {
+      ASSERT_EQ(programs.size(), 3u) << step;
+      EXPECT_EQ(programs[1].Int(0), brightnessProgram);
+      EXPECT_FLOAT_EQ(static_cast<float>(rec.Last("glUniform1fARB").Float(1)),
+                      step == 1 ? 1.33f : 1.66f);
+    }
+  }
+  DestroyPictureBrightness();
+  SetPictureBrightnessStep(0);
+  gl.arbShaderObjects = gl.arbShadingLanguage100 = false;
 }
 
 }  // namespace

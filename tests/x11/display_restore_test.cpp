@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/gamma.h"
+#include "platform/offscreen_frame.h"
 #include "platform/quit_request.h"
 #include "x11/engine_session.h"
 
@@ -58,12 +59,16 @@ int WaitForEnd(pid_t child) {
 
 class DisplayRestore : public EngineSession {
  protected:
+  // The display's ramp carries the brightness only where frames are not
+  // presented through a framebuffer.
   void SetUp() override {
     EngineSession::SetUp();
+    AllowFramebufferObjects(false);
     ASSERT_EQ(pipe(fds_), 0);
   }
   void TearDown() override {
     EngineSession::TearDown();
+    AllowFramebufferObjects(true);
     SetGammaOutput(nullptr);
     close(fds_[0]);
     close(fds_[1]);
