@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -12,8 +13,20 @@
 
 namespace {
 
-constexpr const char* kRed = "255,0,0";
-constexpr const char* kBlack = "0,0,0";
+struct Colour {
+  int r, g, b;
+};
+constexpr Colour kRed = {255, 0, 0};
+constexpr Colour kBlack = {0, 0, 0};
+
+// Within one level: on the mode-change path the display's gamma ramp, once
+// the window has the focus, shows level 0 as 1.
+bool Shows(const std::string& pixel, Colour colour) {
+  Colour seen{};
+  if (std::sscanf(pixel.c_str(), "%d,%d,%d", &seen.r, &seen.g, &seen.b) != 3) return false;
+  return std::abs(seen.r - colour.r) <= 1 && std::abs(seen.g - colour.g) <= 1 &&
+         std::abs(seen.b - colour.b) <= 1;
+}
 
 // The game at 640 × 480 on a wide 1280 × 720 desktop.
 class WideDesktop : public ::testing::Test {
@@ -44,7 +57,7 @@ class WideDesktop : public ::testing::Test {
       gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
       PresentFrame();
       gl.glFinish();
-      return ScreenPixel(x, y) == kRed;
+      return Shows(ScreenPixel(x, y), kRed);
     });
   }
 
@@ -61,10 +74,10 @@ TEST_F(WideDesktop, FullScreenKeepsTheDesktopAndPillarboxesTheGameUnchanged) {
   EXPECT_NE(ConsoleLog().find("presenting through a framebuffer"), std::string::npos) << ConsoleLog();
   ASSERT_TRUE(PresentRedUntilSeenAt(640, 360));
   // 960 × 720 in the middle: bars of 160 on either side.
-  EXPECT_EQ(ScreenPixel(159, 360), kBlack);
-  EXPECT_EQ(ScreenPixel(160, 0), kRed);
-  EXPECT_EQ(ScreenPixel(1119, 719), kRed);
-  EXPECT_EQ(ScreenPixel(1120, 360), kBlack);
+  EXPECT_TRUE(Shows(ScreenPixel(159, 360), kBlack)) << ScreenPixel(159, 360);
+  EXPECT_TRUE(Shows(ScreenPixel(160, 0), kRed)) << ScreenPixel(160, 0);
+  EXPECT_TRUE(Shows(ScreenPixel(1119, 719), kRed)) << ScreenPixel(1119, 719);
+  EXPECT_TRUE(Shows(ScreenPixel(1120, 360), kBlack)) << ScreenPixel(1120, 360);
 
   // The game still sees its own screen, before and after a present.
   GLint viewport[4] = {};
@@ -82,8 +95,8 @@ TEST_F(WideDesktop, WithoutFramebufferObjectsTheGameDrawsStraightIntoTheWindow) 
   // Xvfb cannot switch modes: the window keeps the game's size in the corner
   // and the picture is not scaled, as it always was.
   ASSERT_TRUE(PresentRedUntilSeenAt(10, 10));
-  EXPECT_EQ(ScreenPixel(639, 479), kRed);
-  EXPECT_EQ(ScreenPixel(640, 360), kBlack);
+  EXPECT_TRUE(Shows(ScreenPixel(639, 479), kRed)) << ScreenPixel(639, 479);
+  EXPECT_TRUE(Shows(ScreenPixel(640, 360), kBlack)) << ScreenPixel(640, 360);
   EXPECT_EQ(gl.glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
