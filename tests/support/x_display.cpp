@@ -191,22 +191,6 @@ bool SendCloseRequest(unsigned long window) {
   return x.XSendEvent(display, window, False, NoEventMask, &event) != 0;
 }
 
-FocusElsewhere::FocusElsewhere() {
-  Display* display = Load() ? x.XOpenDisplay(nullptr) : nullptr;
-  if (!display) return;
-  display_ = display;
-  window_ = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 0, 0, 8, 8, 0, 0, 0);
-  x.XMapWindow(display, window_);
-  x.XSync(display, False);
-  x.XSetInputFocus(display, window_, RevertToPointerRoot, CurrentTime);
-  x.XSync(display, False);
-}
-
-FocusElsewhere::~FocusElsewhere() {
-  // Closing the link destroys the window; the focus reverts.
-  if (display_) x.XCloseDisplay(static_cast<Display*>(display_));
-}
-
 bool GiveFocusTo(unsigned long window) {
   ServerLink link;
   if (!link.get() || window == 0) return false;

@@ -2,7 +2,7 @@
 // What a test asks the X server of DISPLAY directly, as another client on the
 // desktop would see it: the screen's size and mode, the gamma ramp it holds,
 // the window's visual, a close request from the "window manager", and the
-// input focus taken elsewhere. libX11 and libXrandr are opened at run time.
+// input focus handed to a window. libX11 and libXrandr are opened at run time.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,20 +50,6 @@ std::string VisualIdOfClass(int visualClass);
 // close button. False when the message cannot be sent.
 bool SendCloseRequest(unsigned long window);
 
-// A small window of the test's own that takes the input focus while it
-// lives, so the game's window loses it. Destroy it before its X server.
-class FocusElsewhere {
- public:
-  FocusElsewhere();
-  ~FocusElsewhere();
-  FocusElsewhere(const FocusElsewhere&) = delete;
-  FocusElsewhere& operator=(const FocusElsewhere&) = delete;
-  bool holds() const { return window_ != 0; }
-
- private:
-  void* display_ = nullptr;
-  unsigned long window_ = 0;
-};
 // Hands the input focus to a window by id. False when it cannot be asked.
 bool GiveFocusTo(unsigned long window);
 // True when another client holds the pointer grabbed (a grab of our own

@@ -11,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/offscreen_frame.h"
 #include "resources/settings.h"
+#include "support/other_window.h"
 #include "support/temp_dir.h"
 #include "support/x_display.h"
 #include "support/xvfb.h"
@@ -160,8 +161,8 @@ TEST_F(WideDesktop, AWindowLetsGoOfTheMouseWhenItLosesTheFocusAndTakesItBack) {
   EXPECT_TRUE(WaitFor([] { return PointerGrabbedElsewhere(); }))
       << "the focused game holds the mouse";
   {
-    FocusElsewhere other;
-    ASSERT_TRUE(other.holds());
+    OtherWindow other(0, 0, 8, 8);
+    ASSERT_TRUE(other.shown() && GiveFocusTo(std::stoul(other.id())));
     EXPECT_TRUE(WaitFor([] { return !PointerGrabbedElsewhere(); }))
         << "the mouse stays held without focus";
     EXPECT_TRUE(WaitFor([] {
