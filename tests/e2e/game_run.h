@@ -176,6 +176,14 @@ class GameRun : public testing::Test {
     }
   }
 
+  // Starts the game again in the same folder, on the files the last run left,
+  // once that run has ended. The new run's pointer starts on Options.
+  void Relaunch() {
+    ASSERT_FALSE(Running()) << "the last run is still going";
+    pointerX_ = pointerY_ = 0;
+    Launch();
+  }
+
   // Sends a signal to the running game.
   void Signal(int signal) {
     if (pid_ > 0) kill(pid_, signal);
