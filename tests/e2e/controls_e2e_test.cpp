@@ -2,6 +2,7 @@
 // with real X input: it plays in the game, it is kept in the settings file,
 // and Defaults puts the old key back on the next start.
 #include "game_run.h"
+#include "play_screens.h"
 
 namespace e2e {
 namespace {
@@ -35,21 +36,6 @@ bool IsControls(const Shot& shot) {
 }
 bool IsOptions(const Shot& shot) { return ShowsGoldLabels(shot) && !IsControls(shot); }
 
-// "Level: N" in yellow at the top left of the level intro.
-bool IsLevelIntro(const Shot& shot) {
-  return shot.Count(28, 10, 200, 36, [](Rgb c) { return c.r > 140 && c.g > 140 && c.b < 90; }) > 20;
-}
-// The HUD's lines at the foot of the play screen.
-bool ShowsHud(const Shot& shot) {
-  return shot.Count(5, 458, 240, 476, [](Rgb c) { return c.r > 120 && c.g > 120 && c.b > 120; }) >
-         40;
-}
-bool IsGameplay(const Shot& shot) { return !IsLevelIntro(shot) && ShowsHud(shot); }
-// The game-over picture is mostly deep red.
-bool IsGameOver(const Shot& shot) {
-  return shot.Count(0, 80, 640, 200, [](Rgb c) { return c.r > 150 && c.g < 110 && c.b < 110; }) >
-         3000;
-}
 // The ship's place in the middle of the play screen.
 int ShipChanged(const Shot& a, const Shot& b) { return a.Changed(b, 280, 200, 360, 280); }
 

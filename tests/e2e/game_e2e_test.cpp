@@ -1,36 +1,20 @@
 // Whole games of the game's own binary under Xvfb: from the menu through the
 // story into level 1, play with real keys, the ending, the credits and back.
 #include "game_run.h"
+#include "play_screens.h"
 
 namespace e2e {
 namespace {
 
-// "Level: N" in yellow at the top left of the level intro.
-bool IsLevelIntro(const Shot& shot) {
-  return shot.Count(28, 10, 200, 36, [](Rgb c) { return c.r > 140 && c.g > 140 && c.b < 90; }) > 20;
-}
-// The HUD's lines at the foot of the play screen.
-bool ShowsHud(const Shot& shot) {
-  return shot.Count(5, 458, 240, 476, [](Rgb c) { return c.r > 120 && c.g > 120 && c.b > 120; }) > 40;
-}
 // The ship sits in the middle when a level starts.
 bool ShowsShip(const Shot& shot) { return shot.Count(295, 215, 345, 265, Bright) > 15; }
-bool IsGameplay(const Shot& shot) { return !IsLevelIntro(shot) && ShowsHud(shot); }
 // Light pixels where a score's second and third digits stand ("Score:" and
 // a lone 0 end before them): every scoring hit is worth at least 250.
 int ScoreDigitPixels(const Shot& shot) {
   return shot.Count(216, 458, 248, 476, [](Rgb c) { return c.r > 120 && c.g > 120 && c.b > 120; });
 }
-// The game-over picture is mostly deep red.
-bool IsGameOver(const Shot& shot) {
-  return shot.Count(0, 80, 640, 200, [](Rgb c) { return c.r > 150 && c.g < 110 && c.b < 110; }) > 3000;
-}
 // "NEW HIGH SCORE:N" in green on row 27 of the 40 × 30 grid.
 bool ShowsRecord(const Shot& shot) { return shot.Count(0, 28, 640, 52, Greenish) > 30; }
-// Pixels that changed clearly outside the ship's place and the HUD.
-int MovedPixels(const Shot& a, const Shot& b) {
-  return a.Changed(b, 0, 0, kWidth, 450) - a.Changed(b, 280, 200, 360, 280);
-}
 
 class GameRunE2e : public GameRun {
  protected:

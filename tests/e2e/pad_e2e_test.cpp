@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "game_run.h"
+#include "play_screens.h"
 #include "support/other_window.h"
 
 namespace e2e {
@@ -22,21 +23,6 @@ const PixelRect kExit = MenuRect(-0.15, 0.15, -0.22, -0.35);
 constexpr int kSlowTilt = 17830;
 constexpr int kFullTilt = 32767;
 
-// "Level: N" in yellow at the top left of the level intro.
-bool IsLevelIntro(const Shot& shot) {
-  return shot.Count(28, 10, 200, 36, [](Rgb c) { return c.r > 140 && c.g > 140 && c.b < 90; }) > 20;
-}
-// The HUD's lines at the foot of the play screen.
-bool ShowsHud(const Shot& shot) {
-  return shot.Count(5, 458, 240, 476, [](Rgb c) { return c.r > 120 && c.g > 120 && c.b > 120; }) >
-         40;
-}
-bool IsGameplay(const Shot& shot) { return !IsLevelIntro(shot) && ShowsHud(shot); }
-// The game-over picture is mostly deep red.
-bool IsGameOver(const Shot& shot) {
-  return shot.Count(0, 80, 640, 200, [](Rgb c) { return c.r > 150 && c.g < 110 && c.b < 110; }) >
-         3000;
-}
 // The pause draws "PAUSED" in white and its two hint lines in yellow below,
 // across the ship's place at the centre: the ship and its shield are white
 // and cyan, but never yellow.
@@ -45,10 +31,6 @@ bool ShowsPaused(const Shot& shot) {
   const int hints =
       shot.Count(210, 236, 430, 268, [](Rgb c) { return c.r > 150 && c.g > 150 && c.b < 80; });
   return title > 40 && hints > 80;
-}
-// Pixels that changed clearly outside the ship's place and the HUD.
-int MovedPixels(const Shot& a, const Shot& b) {
-  return a.Changed(b, 0, 0, kWidth, 450) - a.Changed(b, 280, 200, 360, 280);
 }
 int AllChanged(const Shot& a, const Shot& b) { return a.Changed(b, 0, 0, kWidth, kHeight); }
 
