@@ -160,7 +160,11 @@ class GameRun : public testing::Test {
                          " StarfieldStampede " + key + " 2>/dev/null");
   }
   std::string ConsoleLog() const { return folder_.ReadFile("base/conlog.txt"); }
-  std::string Output() const { return folder_.ReadFile("output.txt"); }
+  // What the game wrote to its terminal and to its log: a start that failed
+  // says why in the log.
+  std::string Output() const {
+    return folder_.ReadFile("output.txt") + "\nconlog.txt:\n" + ConsoleLog();
+  }
 
   void Launch() {
     const std::string program = (folder_ / "starfield-stampede").string();

@@ -146,7 +146,11 @@ class InstalledGame : public testing::Test {
   Shot PlayToTheMenuAndLeave(const fs::path& programs, const std::string& dataHome) {
     Launch(programs, dataHome);
     Shot menu = WaitForMenu();
-    EXPECT_TRUE(menu.valid()) << "no menu; output: " << work_.ReadFile("output.txt");
+    const fs::path log = (dataHome.empty() ? work_ / "home/.local/share" : fs::path(dataHome)) /
+                         kUserFolder / "conlog.txt";
+    EXPECT_TRUE(menu.valid()) << "no menu; output: " << work_.ReadFile("output.txt")
+                              << "\nconlog.txt:\n"
+                              << work_.ReadFile(fs::relative(log, work_).string());
     if (menu.valid()) {
       ExitThroughTheMenu();
     } else if (pid_ > 0) {  // stuck short of the menu: the next visit starts clean
