@@ -146,11 +146,13 @@ class InstalledGame : public testing::Test {
   Shot PlayToTheMenuAndLeave(const fs::path& programs, const std::string& dataHome) {
     Launch(programs, dataHome);
     Shot menu = WaitForMenu();
-    const fs::path log = (dataHome.empty() ? work_ / "home/.local/share" : fs::path(dataHome)) /
-                         kUserFolder / "conlog.txt";
+    // Every data home the tests give lies in the work folder.
+    const std::string log = (dataHome.empty() ? std::string("home/.local/share")
+                                              : fs::path(dataHome).filename().string()) +
+                            "/" + kUserFolder + "/conlog.txt";
     EXPECT_TRUE(menu.valid()) << "no menu; output: " << work_.ReadFile("output.txt")
                               << "\nconlog.txt:\n"
-                              << work_.ReadFile(fs::relative(log, work_).string());
+                              << work_.ReadFile(log);
     if (menu.valid()) {
       ExitThroughTheMenu();
     } else if (pid_ > 0) {  // stuck short of the menu: the next visit starts clean
