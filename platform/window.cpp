@@ -1,6 +1,7 @@
 #include "platform/window.h"
 
 #include <atomic>
+#include <cstring>
 
 #include "platform/console_log.h"
 #include "platform/end_signals.h"
@@ -122,6 +123,33 @@ bool Fail() {
   return false;
 }
 
+// Without a display to reach SDL settles for its offscreen driver, whose
+// window nobody sees and whose mouse cannot be held: no video for a game. A
+// busy X server can refuse a connection for a moment, so a few tries before
+// the start fails, and the log says why it did.
+constexpr int kVideoStartTries = 3;
+constexpr Uint32 kVideoRetryMs = 400;
+
+bool ReachedADisplay() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
+bool StartVideo() {
+  for (int attempt = 1; attempt <= kVideoStartTries; ++attempt) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      if (ReachedADisplay()) return true;
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      SDL_SetError("no X or Wayland display could be reached");
+    }
+    if (attempt < kVideoStartTries) SDL_Delay(kVideoRetryMs);
+  }
+  OpenConsoleLog();  // loading the GL library closed it
+  LogAppend("Video did not start: ");
+  LogLine(SDL_GetError());
+  return false;
+}
+
 }  // namespace
 
 bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
@@ -129,7 +157,7 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   OpenConsoleLog();
   if (!LoadGl(glLibrary)) return Fail();
   TrapXErrors();
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail();
+  if (!StartVideo()) return Fail();
   videoStarted = true;
   RequestPixelFormat();
 
@@ -149,7 +177,12 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   window = SDL_CreateWindow(kWindowTitle, area.x, area.y, area.w, area.h,
                             SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | WindowKind(desktopFullScreen));
   LogTrappedXErrors("opening the window");
-  if (!window) return Fail();
+  if (!window) {
+    OpenConsoleLog();
+    LogAppend("No window: ");
+    LogLine(SDL_GetError());
+    return Fail();
+  }
   SDL_RaiseWindow(window);
   SDL_SetWindowInputFocus(window);
 
