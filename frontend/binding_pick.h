@@ -13,8 +13,8 @@ enum class BindingKind { Key, PadButton };
 // Gives action that key or button. When another action holds it already, the
 // two trade: the other action takes what this one had, so no two actions
 // ever share a key or a button. Values that BindableKey / BindablePadButton
-// refuse change nothing; so does the Pause key, which pauses whatever is
-// bound (another action on it would pause the game at every press).
+// refuse change nothing (the Pause key among them: it pauses whatever is
+// bound).
 void Rebind(ControlBindings* bindings, GameAction action, BindingKind kind, int32_t value);
 
 // The controller is doing something: a button or d-pad direction held, or a

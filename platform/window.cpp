@@ -190,11 +190,10 @@ bool CreateGameWindow(const char* glLibrary, const WindowOptions& options) {
   CatchEndSignals();
   if (fullScreen && !desktopFullScreen) EnterFullScreen();
   PlanPictureBrightness(framebufferPath && offer.glsl);
-  SetPictureBrightnessStep(options.brightness);
-  if (!BrightnessInPicture()) {
-    SaveGammaRamp();
-    ApplyBrightness(options.brightness);
-  }
+  // The picture carries the step from the first frame; only without it is
+  // the display's ramp saved and set.
+  if (!BrightnessInPicture()) SaveGammaRamp();
+  ApplyBrightness(options.brightness);
   CloseConsoleLog();
   return true;
 }

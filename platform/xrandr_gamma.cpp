@@ -9,14 +9,16 @@
 
 namespace {
 
-#define SS_X_FUNCTIONS(X)                                                                         \
-  X(x11, XOpenDisplay)                                                                            \
-  X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync) X(x11, XSetErrorHandler)         \
-      X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion) X(xrandr, XRRGetScreenResources)    \
-          X(xrandr, XRRGetScreenResourcesCurrent) X(xrandr, XRRFreeScreenResources)               \
-              X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo) X(xrandr, XRRGetCrtcGammaSize) \
-                  X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma) X(xrandr, XRRSetCrtcGamma)  \
-                      X(xrandr, XRRFreeGamma) X(x11, XGetWindowAttributes)
+// clang-format off
+#define SS_X_FUNCTIONS(X)                                                                 \
+  X(x11, XOpenDisplay) X(x11, XCloseDisplay) X(x11, XDefaultRootWindow) X(x11, XSync)      \
+  X(x11, XSetErrorHandler) X(x11, XGetWindowAttributes)                                   \
+  X(xrandr, XRRQueryExtension) X(xrandr, XRRQueryVersion)                                 \
+  X(xrandr, XRRGetScreenResources) X(xrandr, XRRGetScreenResourcesCurrent)                \
+  X(xrandr, XRRFreeScreenResources) X(xrandr, XRRGetCrtcInfo) X(xrandr, XRRFreeCrtcInfo)  \
+  X(xrandr, XRRGetCrtcGammaSize) X(xrandr, XRRGetCrtcGamma) X(xrandr, XRRAllocGamma)      \
+  X(xrandr, XRRSetCrtcGamma) X(xrandr, XRRFreeGamma)
+// clang-format on
 
 struct XFunctions {
 #define SS_X_FIELD(library, name) decltype(&::name) name = nullptr;
