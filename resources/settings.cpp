@@ -12,9 +12,6 @@ namespace {
 constexpr const char* settingsFile = "config/ss.rep";
 constexpr const char* settingsSection = "StarfieldStampede";
 
-constexpr int32_t kRumbleOn = 1;
-constexpr int32_t kRumbleOff = 0;
-
 // A binding a hand-edited file may get wrong: an unknown code takes the
 // action's default, and of two actions on one code the first keeps it.
 // The later takes its own default, or else the first default no other
@@ -62,31 +59,31 @@ int32_t ReadVolume(const Repository& repository, const char* key) {
 // them or the value is not the default, so a file from before them keeps its
 // records.
 void WriteControls(Repository* repository) {
-  struct Entry {
-    const char* key;
-    int32_t value;
-    int32_t defaultValue;
-  };
-  std::vector<Entry> entries;
-  for (int action = 0; action < kActionCount; ++action) {
-    entries.push_back(
-        {kKeyBindingKeys[action], Settings.bindings.keys[action], kDefaultBindings.keys[action]});
-  }
-  for (int action = 0; action < kActionCount; ++action) {
-    entries.push_back({kPadBindingKeys[action], Settings.bindings.padButtons[action],
-                       kDefaultBindings.padButtons[action]});
-  }
-  entries.push_back({kRumbleKey, Settings.rumble ? kRumbleOn : kRumbleOff, kRumbleOn});
-  entries.push_back({kMusicVolumeKey, Settings.musicVolume, kFullVolume});
-  entries.push_back({kEffectsVolumeKey, Settings.effectsVolume, kFullVolume});
-  for (const Entry& entry : entries) {
-    if (entry.value != entry.defaultValue || repository->FindValue(settingsSection, entry.key)) {
+  const std::vector<StoredValue> values = ControlsKeyValues(Settings);
+  const std::vector<StoredValue> defaults = ControlsKeyValues(SettingsRecord{});
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const StoredValue& entry = values[i];
+    if (entry.value != defaults[i].value || repository->FindValue(settingsSection, entry.key)) {
       repository->SetOrAddValue(settingsSection, entry.key, &entry.value, repositoryIntType);
     }
   }
 }
 
 }  // namespace
+
+std::vector<StoredValue> ControlsKeyValues(const SettingsRecord& record) {
+  std::vector<StoredValue> values;
+  for (int action = 0; action < kActionCount; ++action) {
+    values.push_back({kKeyBindingKeys[action], record.bindings.keys[action]});
+  }
+  for (int action = 0; action < kActionCount; ++action) {
+    values.push_back({kPadBindingKeys[action], record.bindings.padButtons[action]});
+  }
+  values.push_back({kRumbleKey, record.rumble ? kRumbleOn : kRumbleOff});
+  values.push_back({kMusicVolumeKey, record.musicVolume});
+  values.push_back({kEffectsVolumeKey, record.effectsVolume});
+  return values;
+}
 
 void LoadSettings() {
   // Runs before the engine has started the asset directory; a tool or test

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/controls.h"
 
@@ -65,6 +66,16 @@ constexpr const char* kPadBindingKeys[kActionCount] = {"PadTurnLeft", "PadTurnRi
 constexpr const char* kRumbleKey = "Rumble";
 constexpr const char* kMusicVolumeKey = "MusicVolume";
 constexpr const char* kEffectsVolumeKey = "EffectsVolume";
+constexpr int32_t kRumbleOn = 1;
+constexpr int32_t kRumbleOff = 0;
+
+// The Controls screen's keys with the values a record holds, in file order;
+// of a default SettingsRecord, the defaults.
+struct StoredValue {
+  const char* key;
+  int32_t value;
+};
+std::vector<StoredValue> ControlsKeyValues(const SettingsRecord& record);
 
 // Shutdown and after the options screen: writes the seven values back, and
 // kFullScreenKey when the file has it or the game is windowed, and each of

@@ -75,15 +75,9 @@ int Create(std::vector<std::string> args) {
                                    {"HighScore", 0},      {kFullScreenKey, kFullScreenOn, true}};
   // The controls and volumes, like FullScreen only when given; the game
   // replaces a value it cannot use with the default.
-  for (int action = 0; action < kActionCount; ++action) {
-    settings.push_back({kKeyBindingKeys[action], kDefaultBindings.keys[action], true});
+  for (const StoredValue& stored : ControlsKeyValues(SettingsRecord{})) {
+    settings.push_back({stored.key, stored.value, true});
   }
-  for (int action = 0; action < kActionCount; ++action) {
-    settings.push_back({kPadBindingKeys[action], kDefaultBindings.padButtons[action], true});
-  }
-  settings.push_back({kRumbleKey, 1, true});
-  settings.push_back({kMusicVolumeKey, kFullVolume, true});
-  settings.push_back({kEffectsVolumeKey, kFullVolume, true});
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::size_t equals = args[i].find('=');
     std::string key = args[i].substr(0, equals);
