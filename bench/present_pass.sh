@@ -32,7 +32,7 @@ row() { printf '  %-34s %9s fps %9s us/frame %s\n' "$1" "$(field fps "$2")" "$(f
 
 start_xvfb() {
   exec 9>"$work/display"
-  Xvfb -displayfd 9 -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 9 -screen 0 "$1x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   exec 9>&-
   for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.1; done

@@ -45,7 +45,7 @@ cp -rs "$(cd "$assets" && pwd)" "$work/base"
 
 # Xvfb picks a free display itself and reports it on fd 9.
 exec 9>"$work/display"
-Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 exec 9>&-
 for _ in $(seq 200); do

@@ -59,8 +59,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number to descriptor 3;
+# -noreset keeps it from dropping a client that connects as the last one leaves.
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 200); do
   [[ -s "$work/display" ]] && break

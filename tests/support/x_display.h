@@ -24,9 +24,8 @@ std::string Describe(const ScreenMode& mode);
 std::vector<uint16_t> ReadCrtcGamma();
 
 // A known ramp (all three channels alike) set on the first active CRTC by a
-// client of the test's own. Xvfb keeps a ramp only while the client that set
-// it stays connected and quiet (it reads the ramp back from that client's
-// request buffer), so the connection lives, idle, as long as this object.
+// client of the test's own, as the desktop's: the client stays connected as
+// long as this object, as a desktop's colour daemon would.
 class DesktopGammaRamp {
  public:
   explicit DesktopGammaRamp(const std::vector<uint16_t>& ramp);

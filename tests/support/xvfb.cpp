@@ -56,8 +56,11 @@ Xvfb::Xvfb(int width, int height, int depth) {
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);
+    // -noreset: by default the server resets when its last client leaves,
+    // and drops whoever connects during the reset. A test's short links and
+    // xdotool calls come and go all the time; about one open in six failed.
     execlp("Xvfb", "Xvfb", "-displayfd", "9", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+           "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(pipeFds[1]);

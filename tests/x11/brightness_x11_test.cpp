@@ -89,8 +89,8 @@ TEST_F(Brightness, WithoutAFramebufferATrueColorWindowGetsItsRampFromTheStart) {
   EXPECT_EQ(ReadCrtcGamma(), Channel(BuildGammaRamp(2))) << "the saved step is not on the screen";
   ApplyBrightness(1);
   EXPECT_EQ(ReadCrtcGamma(), Channel(BuildGammaRamp(1)));
-  // What the stop puts back cannot be read here: Xvfb loses a ramp with the
-  // connection that set it (DisplayRestore checks the restore itself).
+  StopEngine();
+  EXPECT_EQ(ReadCrtcGamma(), DesktopRamp()) << "the desktop's ramp is not back";
 }
 
 // A driver without GLSL gets the display's ramp, even with a framebuffer.
