@@ -80,6 +80,10 @@ bool MusicStream::Open(const char* path) {
   uint32_t bytes = static_cast<uint32_t>(bitrate) >> 1;
   bytes -= bytes % frameBytes;  // the decoder never opens a stream of 0 channels
   chunkBytes = bitrate > 0 && bytes <= kMaxChunkBytes ? static_cast<int32_t>(bytes) : 0;
+  // Such a stream stays open (its header can still be read) but never plays;
+  // the log says why the music is silent.
+  if (chunkBytes == 0)
+    LogText((std::string("Music has no usable bitrate, not played: ") + path).c_str());
   decoder = opened;
   return true;
 }

@@ -262,6 +262,8 @@ TEST_F(MusicStreamTest, ADecodingErrorInTheFirstChunksPreventsPlayback) {
 }
 
 TEST_F(MusicStreamTest, StreamsWithoutAUsableBitrateAreNotPlayed) {
+  ASSERT_TRUE(StartConsoleLog());
+  OpenConsoleLog();
   for (long claimed : {0L, 2147483647L}) {
     OggTone tone = Tone(1.0);
     tone.claimedBitrate = claimed;
@@ -270,7 +272,11 @@ TEST_F(MusicStreamTest, StreamsWithoutAUsableBitrateAreNotPlayed) {
     stream->Play(true);
     EXPECT_FALSE(stream->HasThread()) << claimed;
   }
+  CloseConsoleLog();
+  StopConsoleLog();
   EXPECT_TRUE(al.Calls().empty());
+  const std::string line = "Music has no usable bitrate, not played: music.ogg\n";
+  EXPECT_EQ(dir.ReadFile("conlog.txt"), line + line);
 }
 
 TEST_F(MusicStreamTest, ChunksEndOnWholeFrames) {
