@@ -38,7 +38,11 @@ void PadMapper::Map(const PadReading& reading, double seconds, PadOutput* output
   press(kActionTurnRight, bound(kActionTurnRight) || reading.leftX > kPadDeadZone);
   press(kActionThrust, bound(kActionThrust) || reading.leftY < -kPadDeadZone ||
                            reading.rightTrigger > kPadDeadZone);
-  press(kActionFire, bound(kActionFire) || reading.Held(kPadRightShoulder));
+  // The shoulder's fire gives way to whatever the player bound to it: thrust
+  // on the right shoulder must not fire as well.
+  const bool shoulderFires =
+      reading.Held(kPadRightShoulder) && !BoundToAnAction(kPadRightShoulder);
+  press(kActionFire, bound(kActionFire) || shoulderFires);
   press(kActionPause, bound(kActionPause));
   Press(keys, kKeyEscape, reading.Held(kPadB));
 
@@ -58,6 +62,12 @@ void PadMapper::Map(const PadReading& reading, double seconds, PadOutput* output
   output->pointerDy = static_cast<int32_t>(pendingDy_);
   pendingDx_ -= static_cast<float>(output->pointerDx);
   pendingDy_ -= static_cast<float>(output->pointerDy);
+}
+
+bool PadMapper::BoundToAnAction(int button) const {
+  for (int32_t bound : bindings_.padButtons)
+    if (bound == button) return true;
+  return false;
 }
 
 void PadMapper::Reset() {

@@ -12,7 +12,8 @@
 // (play ignores the pointer, menus ignore the turn keys).
 // Each action's bound button (controls.h) presses that action's bound key;
 // the give-up button must be held for a second, a tap does nothing. Beside
-// the bound buttons, always:
+// the bound buttons, always (the right shoulder only while no action is bound
+// to it; A and B stay what menus need, and play ignores the click and Escape):
 //   left stick left/right              turn left / right, pointer x
 //   left stick up, right trigger       thrust; stick and d-pad: pointer
 //   right shoulder                     fire
@@ -61,6 +62,8 @@ class PadMapper {
   void SetBindings(const ControlBindings& bindings) { bindings_ = bindings; }
 
  private:
+  bool BoundToAnAction(int button) const;
+
   ControlBindings bindings_ = kDefaultBindings;
   double giveUpHeldSeconds_ = 0;
   float pendingDx_ = 0;

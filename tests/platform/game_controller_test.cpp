@@ -270,4 +270,24 @@ TEST(PadMapping, BackGivesUpOnlyAfterASecondAndFullTiltCrossesTheMenuInAboutASec
   EXPECT_EQ(output.keys[kKeyDown], 0);  // down on the stick is not a key
 }
 
+TEST(PadMapping, TheShoulderFiresOnlyWhileNoActionIsBoundToIt) {
+  PadMapper mapper;
+  PadOutput output;
+  PadReading reading;
+  reading.Hold(kPadRightShoulder);
+  reading.Hold(kPadB);
+  mapper.Map(reading, 0.02, &output);
+  EXPECT_EQ(output.keys[kKeySpace], kPressedBit);
+
+  ControlBindings bindings = kDefaultBindings;
+  bindings.padButtons[kActionThrust] = kPadRightShoulder;
+  bindings.padButtons[kActionTurnLeft] = kPadB;
+  mapper.SetBindings(bindings);
+  mapper.Map(reading, 0.02, &output);
+  EXPECT_EQ(output.keys[kKeyUp], kPressedBit);
+  EXPECT_EQ(output.keys[kKeySpace], 0);
+  EXPECT_EQ(output.keys[kKeyLeft], kPressedBit);
+  EXPECT_EQ(output.keys[kKeyEscape], kPressedBit);  // B still leaves menus
+}
+
 }  // namespace
