@@ -124,8 +124,9 @@ bool Fail() {
 }
 
 // Without a display to reach SDL settles for its offscreen driver, whose
-// window nobody sees and whose mouse cannot be held: no video for a game. A
-// busy X server can refuse a connection for a moment, so a few tries before
+// window nobody sees and whose mouse cannot be held: no video for a game. An
+// X server that resets as its last client leaves drops whoever connects in
+// that moment (a bare X server started for the game), so a few tries before
 // the start fails, and the log says why it did.
 constexpr int kVideoStartTries = 3;
 constexpr Uint32 kVideoRetryMs = 400;
