@@ -1,6 +1,7 @@
 // The game's own binary under Xvfb played with a game controller alone (a
 // virtual one plugged in by the preload library), and paused by another
 // window taking the focus.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -59,9 +60,13 @@ class PadRun : public GameRun {
     fcntl(pad_, F_SETFL, 0);
   }
 
+  // A game that has ended reads nothing more (the release of the A that
+  // chose Exit comes too late): the checks that follow tell a crash.
   void Pad(const std::string& command) {
     const std::string line = command + "\n";
-    ASSERT_EQ(write(pad_, line.data(), line.size()), static_cast<ssize_t>(line.size())) << command;
+    const ssize_t written = write(pad_, line.data(), line.size());
+    if (written < 0 && errno == EPIPE) return;
+    ASSERT_EQ(written, static_cast<ssize_t>(line.size())) << command;
   }
   void HoldButton(const std::string& button, int milliseconds) {
     Pad("button " + button + " 1");
@@ -109,8 +114,12 @@ class PadRun : public GameRun {
   void ExpectPlayGoesOn(const std::string& after) {
     const Shot resumed = WaitForScreen([](const Shot& shot) { return !ShowsPaused(shot); }, 5000);
     ASSERT_TRUE(resumed.valid()) << "still paused after " << after;
-    Pause(1000);
-    EXPECT_GT(MovedPixels(resumed, Take()), 40) << "nothing moves after the pause";
+    // A paused game never moves, however long it is watched; a busy machine
+    // may take a while to show a moving one.
+    const Shot moving = WaitForScreen(
+        [&](const Shot& shot) { return !ShowsPaused(shot) && MovedPixels(resumed, shot) > 40; },
+        5000);
+    EXPECT_TRUE(moving.valid()) << "nothing moves after " << after;
   }
 
  private:
@@ -158,7 +167,11 @@ TEST_F(PadRun, AGameIsPlayedPausedGivenUpAndLeftWithTheControllerAlone) {
   HoldButton("start", 150);
   ExpectPlayGoesOn("Start");
 
-  // Back held gives up; the credits follow the game-over picture.
+  // Back held gives up, from a second pause: the ship still coasting after
+  // its thrust can ram its way through the level's last pieces, and a level
+  // summary has nothing to give up. The credits follow the game-over picture.
+  HoldButton("start", 150);
+  ASSERT_TRUE(WaitForScreen(ShowsPaused, 5000).valid()) << "Start did not pause again";
   HoldButton("back", 1500);
   const Shot over = WaitForScreen(IsGameOver, 10000);
   ASSERT_TRUE(over.valid()) << "Back held did not give up";
