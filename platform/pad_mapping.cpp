@@ -40,8 +40,7 @@ void PadMapper::Map(const PadReading& reading, double seconds, PadOutput* output
                            reading.rightTrigger > kPadDeadZone);
   // The shoulder's fire gives way to whatever the player bound to it: thrust
   // on the right shoulder must not fire as well.
-  const bool shoulderFires =
-      reading.Held(kPadRightShoulder) && !BoundToAnAction(kPadRightShoulder);
+  const bool shoulderFires = reading.Held(kPadRightShoulder) && !BoundToAnAction(kPadRightShoulder);
   press(kActionFire, bound(kActionFire) || shoulderFires);
   press(kActionPause, bound(kActionPause));
   Press(keys, kKeyEscape, reading.Held(kPadB));

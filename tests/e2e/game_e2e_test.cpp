@@ -68,7 +68,6 @@ TEST_F(GameRunE2e, AGameWithShadersIsPlayedGivenUpAndLeavesAnEqualledHighScoreAl
   Pause(1000);
   EXPECT_GT(MovedPixels(first, Take()), 40) << "no asteroid moves";
 
-
   // A score of 0 only equals the stored 0: no record. The ship stays where it
   // began: flying, it may ram an asteroid or pick up a power-up, and score.
   const Shot over = LoseAndReturnToTheMenu("game-over");
